@@ -1,0 +1,42 @@
+#include "adjust/ParallelBands.h"
+
+#include <algorithm>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace adjust {
+
+void ForEachBand(int rowCount, int64_t pixelCount, const std::function<void(int, int)>& work)
+{
+    if (rowCount <= 0)
+        return;
+    const int cores = static_cast<int>(std::thread::hardware_concurrency());
+    const int bands = pixelCount > LargeJobPixels ? std::min({cores, MaxBands, rowCount}) : 1;
+    if (bands < 2) {
+        work(0, rowCount);
+        return;
+    }
+    auto bandStart = [&](int band) { return static_cast<int>(static_cast<int64_t>(rowCount) * band / bands); };
+
+    std::vector<std::thread> helpers;
+    helpers.reserve(bands - 1);
+    // Bands 1.. go to helper threads; the calling thread takes band 0 and any band
+    // whose thread could not be started, so the job completes either way.
+    std::vector<int> leftOver;
+    for (int band = 1; band < bands; ++band) {
+        const int first = bandStart(band), end = bandStart(band + 1);
+        try {
+            helpers.emplace_back([&work, first, end] { work(first, end); });
+        } catch (const std::system_error&) {
+            leftOver.push_back(band);
+        }
+    }
+    work(0, bandStart(1));
+    for (int band : leftOver)
+        work(bandStart(band), bandStart(band + 1));
+    for (auto& helper : helpers)
+        helper.join();
+}
+
+} // namespace adjust

@@ -1,5 +1,6 @@
 #include "adjust/ColorAdjustment.h"
 
+#include "adjust/DeriveKernels.h"
 #include "adjust/ParallelBands.h"
 #include "adjust/PictureMemory.h"
 
@@ -49,70 +50,6 @@ void AdjustRowsInPlace(uchar* bits, qsizetype bytesPerLine, int width, int first
             p[0] = n0;
             p[1] = n1;
             p[2] = n2;
-        }
-    }
-}
-
-// The index grey + ChromaTable[c] of step 6 lies in [-257, 767]: grey is at
-// least m - 2(m + 1) >= -257 and at most 255, ChromaTable at most 512. The
-// fused table maps every such index straight to ToneTable[clamp(index)], so the
-// hot loop needs no clamp.
-constexpr int FusedLow = -257;
-constexpr int FusedHigh = 767;
-
-struct FusedTables {
-    int32_t Chroma[256];
-    int32_t Grey[768];
-    uint8_t Tone[256];
-    uint8_t ClampedTone[FusedHigh - FusedLow + 1];
-    const uint8_t* ToneAt() const { return ClampedTone - FusedLow; }
-};
-
-void BuildFused(const AdjustTables& t, FusedTables& f)
-{
-    std::copy(t.ChromaTable.begin(), t.ChromaTable.end(), f.Chroma);
-    std::copy(t.GreyTable.begin(), t.GreyTable.end(), f.Grey);
-    std::copy(t.ToneTable.begin(), t.ToneTable.end(), f.Tone);
-    for (int i = FusedLow; i <= FusedHigh; ++i)
-        f.ClampedTone[i - FusedLow] = t.ToneTable[std::clamp(i, 0, 255)];
-}
-
-enum class DeriveKind { Copy, ToneOnly, Full };
-
-// One band of rows of the displayed picture. Source and destination are both
-// 32-bit pixels 0xAARRGGBB; the source's alpha byte is ignored and the
-// destination's is 0xFF.
-void DeriveRows(DeriveKind kind, const uchar* srcBits, qsizetype srcStride, uchar* dstBits, qsizetype dstStride,
-                int width, int first, int end, const FusedTables& f)
-{
-    const uint8_t* tone = f.ToneAt();
-    for (int y = first; y < end; ++y) {
-        const auto* src = reinterpret_cast<const uint32_t*>(srcBits + y * srcStride);
-        auto* dst = reinterpret_cast<uint32_t*>(dstBits + y * dstStride);
-        switch (kind) {
-        case DeriveKind::Copy:
-            // All three values 0: both tables are the identity (Part 2.2).
-            for (int x = 0; x < width; ++x)
-                dst[x] = src[x] | 0xFF000000u;
-            break;
-        case DeriveKind::ToneOnly:
-            // Saturation 0: ChromaTable[c] = c + 1 and GreyTable = -1, so the
-            // saturation step gives back c itself.
-            for (int x = 0; x < width; ++x) {
-                const uint32_t p = src[x];
-                dst[x] = 0xFF000000u | uint32_t(f.Tone[(p >> 16) & 0xFF]) << 16
-                         | uint32_t(f.Tone[(p >> 8) & 0xFF]) << 8 | f.Tone[p & 0xFF];
-            }
-            break;
-        case DeriveKind::Full:
-            for (int x = 0; x < width; ++x) {
-                const uint32_t p = src[x];
-                const uint32_t r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-                const int grey = f.Grey[r + g + b];
-                dst[x] = 0xFF000000u | uint32_t(tone[grey + f.Chroma[r]]) << 16
-                         | uint32_t(tone[grey + f.Chroma[g]]) << 8 | tone[grey + f.Chroma[b]];
-            }
-            break;
         }
     }
 }
@@ -220,7 +157,7 @@ void DeriveAdjustedPicture(const QImage& work, QImage& out, int brightness, int 
 
     const int width = source->width(), height = source->height();
     if (out.size() != source->size() || out.format() != QImage::Format_RGB32) {
-        out = QImage(); // the old buffer goes before the new one comes
+        // Allocated before out is touched: on failure out keeps its picture.
         out = adjust::NewPicture(width, height, QImage::Format_RGB32);
     }
     uchar* dstBits = out.bits(); // no copy unless out shares its data
@@ -232,14 +169,12 @@ void DeriveAdjustedPicture(const QImage& work, QImage& out, int brightness, int 
     brightness = std::clamp(brightness, -100, 100);
     contrast = std::clamp(contrast, -100, 100);
     saturation = std::clamp(saturation, -100, 100);
-    const DeriveKind kind = brightness == 0 && contrast == 0 && saturation == 0 ? DeriveKind::Copy
-                            : saturation == 0                                  ? DeriveKind::ToneOnly
-                                                                               : DeriveKind::Full;
-    FusedTables fused;
-    if (kind != DeriveKind::Copy)
-        BuildFused(BuildAdjustTables(brightness, contrast, saturation), fused);
+    const adjust::DeriveKind kind = adjust::ChooseDeriveKind(brightness, contrast, saturation);
+    adjust::DeriveTables tables;
+    if (kind != adjust::DeriveKind::Copy)
+        adjust::BuildDeriveTables(BuildAdjustTables(brightness, contrast, saturation), AdjustFactor(saturation), tables);
 
     adjust::ForEachBand(height, int64_t(width) * height, [&](int first, int end) {
-        DeriveRows(kind, srcBits, srcStride, dstBits, dstStride, width, first, end, fused);
+        adjust::DeriveRows(kind, tables, srcBits, srcStride, dstBits, dstStride, width, first, end);
     });
 }

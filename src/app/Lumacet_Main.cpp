@@ -118,6 +118,8 @@ void TfrmLumacet_Main::ReadWindowPlacement()
     FPanelWidth = qMax(panelWidth, SplitterMinSize);
     pnlObjects->resize(FPanelWidth, pnlObjects->height());
     splImageObjects->setSizes({DesignedWidth, collapsed ? 0 : FPanelWidth});
+    FitBoundsToDesktop(left, top, width, height, DesktopRect());
+    FPlacement = QRect(left, top, width, height);
     SetFormBoundsOnDesktop(this, left, top, width, height);
 }
 
@@ -127,6 +129,10 @@ void TfrmLumacet_Main::showEvent(QShowEvent* event)
     if (FShown)
         return;
     FShown = true;
+    // The frame is known only now: the stored size is the outer one.
+    const QSize frame = frameGeometry().size() - size();
+    resize(FPlacement.size() - frame);
+    move(FPlacement.topLeft());
     // The layout exists now: give the gallery panel its stored width.
     const QList<int> sizes = splImageObjects->sizes();
     const int total = sizes.value(0) + sizes.value(1);

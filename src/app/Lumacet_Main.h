@@ -226,6 +226,7 @@ private:
     bool FShown = false;
     bool FInFormShow = false;
     int FPanelWidth = 125;
+    QRect FPlacement; // outer rectangle read at creation
 
     // Controls (owned by Qt parents)
     QWidget* Panel_Properties = nullptr;

@@ -52,6 +52,8 @@ void TfrmLumacet_Main::BuildLayout()
 
     Panel_Properties = named(new QWidget(central), "Panel_Properties");
     Panel_Properties->setFixedHeight(105);
+    // The tabs may be wider than a small window: they are cut, not the window widened.
+    Panel_Properties->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     auto* propLayout = new QVBoxLayout(Panel_Properties);
     propLayout->setContentsMargins(2, 2, 2, 2);
     propLayout->addWidget(BuildPropertiesPanel());

@@ -132,7 +132,8 @@ RubberBandLayer::DragState RubberBandLayer::partAt(QPointF p) const
             return DragState::Bottom;
     }
     // The inside, whether or not the handle set lets it be dragged.
-    return Layer::hitTest(p) ? DragState::Move : DragState::None;
+    const bool inside = p.x() >= loc.left() && p.x() < loc.right() && p.y() >= loc.top() && p.y() < loc.bottom();
+    return inside ? DragState::Move : DragState::None;
 }
 
 bool RubberBandLayer::hitTest(QPointF picturePoint) const

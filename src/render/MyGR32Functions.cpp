@@ -87,7 +87,7 @@ void SubdivideBezier(FixedPoint p0, FixedPoint p1, FixedPoint p2, bool clip, Fix
     const FixedPoint r0 = mid(q0, q1), r1 = mid(q1, q2);
     const FixedPoint s = mid(r0, r1);
 
-    if (controlLength(p0, q0, r0, s) > g_tolerance)
+    if (controlLength(p0, q0, r0, s) >= 2 * g_tolerance)
         SubdivideBezier(p0, q0, r0, clip, s);
     else
         storeChord(q0, r0, s);

@@ -160,6 +160,32 @@ TEST(RotatePicture, MatchesTheFormulaAtEverySize)
     }
 }
 
+// Formats the program does not use still turn exactly: 1, 2, 8 and 16 bytes per
+// pixel through the same tiles, 1 bit per pixel through Qt.
+TEST(RotatePicture, OtherPixelSizesMatchTheFormula)
+{
+    for (auto format : {QImage::Format_Grayscale8, QImage::Format_RGB16, QImage::Format_RGBA64,
+                        QImage::Format_RGBA32FPx4}) {
+        const QImage original = Pattern(70, 33, format);
+        for (int degrees : {90, 180, 270}) {
+            QImage picture = original;
+            RotatePicture(picture, degrees);
+            EXPECT_TRUE(SameBytes(picture, ReferenceRotation(original, degrees))) << degrees << ", format " << format;
+        }
+    }
+    QImage mono(37, 21, QImage::Format_Mono);
+    for (int y = 0; y < 21; ++y)
+        for (int x = 0; x < 37; ++x)
+            mono.setPixel(x, y, (x * 3 + y * 7) % 5 == 0 ? 1 : 0);
+    QImage turned = mono;
+    RotatePicture(turned, 90);
+    ASSERT_EQ(turned.size(), QSize(21, 37));
+    EXPECT_EQ(turned.format(), QImage::Format_Mono);
+    for (int y = 0; y < 37; ++y)
+        for (int x = 0; x < 21; ++x)
+            ASSERT_EQ(turned.pixelIndex(x, y), mono.pixelIndex(36 - y, x)) << x << ", " << y;
+}
+
 TEST(RotatePicture, OneByNTurnsIntoNByOneAndBack)
 {
     for (auto format : {QImage::Format_ARGB32, QImage::Format_RGB888}) {

@@ -234,6 +234,19 @@ testing::AssertionResult failsNaming(const std::function<void()>& call, const QS
     return testing::AssertionFailure() << "no LumacetError";
 }
 
+// A progressive file whose second scan asks for coefficients past the last one:
+// libjpeg stops on it while decoding, after the header was accepted.
+QByteArray withBrokenSecondScan(QByteArray jpeg)
+{
+    const QByteArray sos("\xFF\xDA", 2);
+    const qsizetype second = jpeg.indexOf(sos, jpeg.indexOf(sos) + 2);
+    if (second < 0)
+        return {};
+    const int components = uchar(jpeg[second + 4]);
+    jpeg[second + 5 + 2 * components] = char(64); // Ss
+    return jpeg;
+}
+
 // SOF0 holds the height and then the width, big-endian, 5 bytes after its marker.
 QByteArray withClaimedSize(QByteArray jpeg, int width, int height)
 {
@@ -294,9 +307,12 @@ TEST_F(PictureIOTest, EncodesBaselineColourWithTheQuality90Tables)
     EXPECT_EQ(h.chroma, chroma);
 }
 
-TEST_F(PictureIOTest, RefusesToEncodeNoPicture)
+TEST_F(PictureIOTest, RefusesToEncodeWhatJpegCannotHold)
 {
-    EXPECT_THROW(PictureIO::encodeJpeg(QImage()), LumacetError);
+    for (const QImage& picture : {QImage(), testpics::filled(65501, 1, qRgb(1, 2, 3))}) {
+        SCOPED_TRACE(picture.width());
+        EXPECT_THROW(PictureIO::encodeJpeg(picture), LumacetError);
+    }
 }
 
 // ---- Loading ---------------------------------------------------------------------
@@ -448,6 +464,7 @@ TEST_F(PictureIOTest, RefusesWhatItCannotOpenWithAMessageNamingTheFile)
         {"just over.jpg", bytes(withClaimedSize(small, 20000, 10001)), "too large"},
         {"too wide.jpg", bytes(withClaimedSize(small, 65535, 1)), "65500"},
         {"no width.jpg", bytes(withClaimedSize(small, 0, 16)), ""},
+        {"broken scan.jpg", bytes(withBrokenSecondScan(rgbJpeg(true))), ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);

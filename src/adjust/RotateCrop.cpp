@@ -113,19 +113,22 @@ inline void TurnBlock4x4(const QuarterTurn& q, int y, int x)
 // Rows [first, end) of a quarter turn.
 //
 // A new row is an old column: read naively, every pixel touches a new cache
-// line and a new page. The work is therefore done in square tiles small enough
-// that the old lines a tile touches stay in the L1 cache while the tile's new
-// rows are written (Tile x Tile pixels, 16 KiB for 32-bit pixels); within a
-// tile, 32-bit pixels move in 4 x 4 blocks through vector registers.
+// line and a new page. The work is therefore done in tiles of 64 new rows by
+// 256 new columns: the old lines a tile reads (256 old rows, 64 pixels of
+// each) stay in the cache while the tile's new rows are written in runs long
+// enough to stream. On a 24-megapixel picture this shape beat square tiles of
+// 16 to 128 pixels. Within a tile, 32-bit pixels move in 4 x 4 blocks through
+// vector registers.
 template <int N>
 void TurnQuarterRows(const QuarterTurn& q, int first, int end)
 {
-    constexpr int Tile = N <= 4 ? 64 : 32;
+    constexpr int TileRows = N <= 4 ? 64 : 32;
+    constexpr int TileColumns = N <= 4 ? 256 : 64;
     const int dstWidth = q.srcHeight;
-    for (int ty = first; ty < end; ty += Tile) {
-        const int tyEnd = std::min(ty + Tile, end);
-        for (int tx = 0; tx < dstWidth; tx += Tile) {
-            const int txEnd = std::min(tx + Tile, dstWidth);
+    for (int ty = first; ty < end; ty += TileRows) {
+        const int tyEnd = std::min(ty + TileRows, end);
+        for (int tx = 0; tx < dstWidth; tx += TileColumns) {
+            const int txEnd = std::min(tx + TileColumns, dstWidth);
             int y = ty;
 #if defined(__SSE2__)
             if constexpr (N == 4) {

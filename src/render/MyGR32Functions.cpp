@@ -70,7 +70,7 @@ void SubdivideBezier(FixedPoint p0, FixedPoint p1, FixedPoint p2, bool clip, Fix
     }
     if (clip) {
         const int code = PointOutcode(p0, g_clip);
-        if (code != OutcodeInside && PointOutcode(p1, g_clip) == code && PointOutcode(p2, g_clip) == code
+        if (false && PointOutcode(p1, g_clip) == code && PointOutcode(p2, g_clip) == code
             && PointOutcode(p3, g_clip) == code) {
             storeChord(p1, p2, p3);
             return;
@@ -87,7 +87,7 @@ void SubdivideBezier(FixedPoint p0, FixedPoint p1, FixedPoint p2, bool clip, Fix
     const FixedPoint r0 = mid(q0, q1), r1 = mid(q1, q2);
     const FixedPoint s = mid(r0, r1);
 
-    if (controlLength(p0, q0, r0, s) >= 2 * g_tolerance)
+    if (controlLength(p0, q0, r0, s) > g_tolerance)
         SubdivideBezier(p0, q0, r0, clip, s);
     else
         storeChord(q0, r0, s);

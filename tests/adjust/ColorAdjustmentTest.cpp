@@ -296,6 +296,20 @@ TEST(ApplyColorAdjustment, KeepsTheFourthByteOf32BitPixels)
             ASSERT_EQ(qAlpha(picture.pixel(x, y)), qAlpha(original.pixel(x, y))) << x << ", " << y;
 }
 
+TEST(ApplyColorAdjustment, OtherFormatsAreAdjustedThroughAConversion)
+{
+    QImage grey(16, 2, QImage::Format_Grayscale8);
+    grey.fill(Qt::darkGray);
+    ApplyColorAdjustment(grey, -100, 0, 0);
+    EXPECT_EQ(grey.format(), QImage::Format_Grayscale8);
+    EXPECT_EQ(grey.pixel(5, 1), qRgb(1, 1, 1));
+
+    QImage rgb16 = testpics::gradient(40, 8, QImage::Format_RGB16);
+    ApplyColorAdjustment(rgb16, 0, -100, 0);
+    EXPECT_EQ(rgb16.format(), QImage::Format_RGB16);
+    EXPECT_TRUE(testpics::samePixels(rgb16, testpics::filled(40, 8, qRgb(170, 170, 170)), 4)); // 5/6-bit channels
+}
+
 TEST(ApplyColorAdjustment, EmptyPictureStaysEmpty)
 {
     QImage picture;

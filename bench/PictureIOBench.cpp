@@ -41,7 +41,7 @@ const QImage& Photo()
             auto* row = reinterpret_cast<QRgb*>(p.scanLine(y));
             for (int x = 0; x < Width; ++x) {
                 noise = noise * 1664525u + 1013904223u;
-                const int n = int(noise >> 29) - 4;
+                const int n = int(noise >> 28) - 8;
                 const int stripe = ((x / 300 + y / 200) % 3) * 30;
                 row[x] = qRgb(std::clamp(x * 200 / Width + stripe + n, 0, 255),
                               std::clamp(y * 220 / Height + n, 0, 255),

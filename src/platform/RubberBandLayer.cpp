@@ -91,7 +91,8 @@ void RubberBandLayer::setLocation(const QRectF& location)
 void RubberBandLayer::setHandles(unsigned handles)
 {
     // Line painters set the handles on every repaint; only a real change may repaint again.
-
+    if (handles == m_handles)
+        return;
     m_handles = handles;
     changed();
 }

@@ -38,7 +38,7 @@ void storeChord(FixedPoint p1, FixedPoint p2, FixedPoint p3)
 bool BezierPointStore::grow()
 {
     try {
-        m_points.resize(m_points.size() + RoomStep);
+        m_points.resize(m_points.size() + RoomStep * 2);
         return true;
     } catch (const std::bad_alloc&) {
         return false;
@@ -70,7 +70,7 @@ void SubdivideBezier(FixedPoint p0, FixedPoint p1, FixedPoint p2, bool clip, Fix
     }
     if (clip) {
         const int code = PointOutcode(p0, g_clip);
-        if (false && PointOutcode(p1, g_clip) == code && PointOutcode(p2, g_clip) == code
+        if (code != OutcodeInside && PointOutcode(p1, g_clip) == code && PointOutcode(p2, g_clip) == code
             && PointOutcode(p3, g_clip) == code) {
             storeChord(p1, p2, p3);
             return;

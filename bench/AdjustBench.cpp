@@ -1,8 +1,11 @@
 // The adjustment subsystem against a plain copy of the same buffer, on a
 // 24-megapixel (6000 x 4000) 32-bit picture. Read the results as ratios to
 // BM_PlainCopy: DeriveAdjustedPicture and a quarter turn should each cost at
-// most three plain copies.
+// most three plain copies. The ...OneCore variants keep the work in one thread:
+// on a machine whose other cores are busy they show the cost per core, which
+// the plain copy (one thread too) is then fairly compared with.
 #include "adjust/ColorAdjustment.h"
+#include "adjust/ParallelBands.h"
 #include "adjust/RotateCrop.h"
 
 #include <QImage>
@@ -100,6 +103,17 @@ void BM_RotateQuarter(benchmark::State& state)
     SetBytes(state, picture);
 }
 BENCHMARK(BM_RotateQuarter)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// Runs a benchmark with every job kept in the calling thread.
+template <void (*Benchmark)(benchmark::State&)>
+void OneCore(benchmark::State& state)
+{
+    adjust::LimitBands(1);
+    Benchmark(state);
+    adjust::LimitBands(0);
+}
+BENCHMARK(OneCore<BM_DeriveAdjusted>)->Name("BM_DeriveAdjustedOneCore")->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(OneCore<BM_RotateQuarter>)->Name("BM_RotateQuarterOneCore")->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // The 24-bit reference path of Part 2.2 on the same picture, for comparison.
 void BM_ApplyColorAdjustment24(benchmark::State& state)

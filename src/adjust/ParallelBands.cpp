@@ -1,18 +1,30 @@
 #include "adjust/ParallelBands.h"
 
 #include <algorithm>
+#include <atomic>
 #include <system_error>
 #include <thread>
 #include <vector>
 
 namespace adjust {
 
+namespace {
+std::atomic<int> bandLimit{0};
+}
+
+void LimitBands(int limit)
+{
+    bandLimit.store(std::max(limit, 0), std::memory_order_relaxed);
+}
+
 void ForEachBand(int rowCount, int64_t pixelCount, const std::function<void(int, int)>& work)
 {
     if (rowCount <= 0)
         return;
     const int cores = static_cast<int>(std::thread::hardware_concurrency());
-    const int bands = pixelCount > LargeJobPixels ? std::min({cores, MaxBands, rowCount}) : 1;
+    const int limit = bandLimit.load(std::memory_order_relaxed);
+    const int bands =
+        pixelCount > LargeJobPixels ? std::min({cores, MaxBands, rowCount, limit > 0 ? limit : MaxBands}) : 1;
     if (bands < 2) {
         work(0, rowCount);
         return;

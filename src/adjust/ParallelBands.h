@@ -15,4 +15,8 @@ inline constexpr int MaxBands = 8;
 
 void ForEachBand(int rowCount, int64_t pixelCount, const std::function<void(int first, int end)>& work);
 
+// For benchmarks and tests: at most limit bands (1 keeps every job in the
+// calling thread); 0 lifts the limit again. Not meant to change while a job runs.
+void LimitBands(int limit);
+
 } // namespace adjust

@@ -42,16 +42,22 @@ void LayeredView::paintInto(QImage& buffer, const QRect& area)
 
     const QRect target(area.topLeft(), area.size().boundedTo(buffer.size()));
     const QRect picturePart = target & m_bitmap.rect();
-    if (picturePart != target) {
-        // Beyond the picture's edge the view shows its background.
-        const QRgb background = palette().color(QPalette::Window).rgb() | 0xFF000000u;
-        for (int y = 0; y < target.height(); ++y)
-            std::fill_n(reinterpret_cast<QRgb*>(buffer.scanLine(y)), target.width(), background);
+    // Beyond the picture's edge the view shows its background.
+    const QRgb background = palette().color(QPalette::Window).rgb() | 0xFF000000u;
+    const int gapLeft = picturePart.isEmpty() ? target.width() : picturePart.left() - target.left();
+    const int gapRight = picturePart.isEmpty() ? 0 : target.right() - picturePart.right();
+    for (int y = 0; y < target.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(buffer.scanLine(y));
+        const int pictureY = area.top() + y;
+        if (picturePart.isEmpty() || pictureY < picturePart.top() || pictureY > picturePart.bottom()) {
+            std::fill_n(row, target.width(), background);
+            continue;
+        }
+        std::fill_n(row, gapLeft, background);
+        std::memcpy(row + gapLeft, reinterpret_cast<const QRgb*>(m_bitmap.constScanLine(pictureY)) + picturePart.left(),
+                    size_t(picturePart.width()) * sizeof(QRgb));
+        std::fill_n(row + gapLeft + picturePart.width(), gapRight, background);
     }
-    const size_t rowBytes = size_t(picturePart.width()) * sizeof(QRgb);
-    for (int y = picturePart.top(); y <= picturePart.bottom(); ++y)
-        std::memcpy(reinterpret_cast<QRgb*>(buffer.scanLine(y - area.top())) + (picturePart.left() - area.left()),
-                    reinterpret_cast<const QRgb*>(m_bitmap.constScanLine(y)) + picturePart.left(), rowBytes);
 
     paintLayers(buffer, area.topLeft());
 }

@@ -209,7 +209,9 @@ void LayerCollection::changed()
 
 void LayerCollection::destroying(Layer* layer)
 {
-
+    for (const auto& other : m_layers)
+        if (other->type() == Layer::Type::RubberBand)
+            static_cast<RubberBandLayer*>(other.get())->forgetChild(layer);
     if (m_view)
         m_view->layerDestroying(layer);
 }

@@ -38,7 +38,7 @@ void storeChord(FixedPoint p1, FixedPoint p2, FixedPoint p3)
 bool BezierPointStore::grow()
 {
     try {
-        m_points.resize(m_points.size() + RoomStep * 2);
+        m_points.resize(m_points.size() + RoomStep);
         return true;
     } catch (const std::bad_alloc&) {
         return false;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -162,7 +163,7 @@ TEST(LayerCollectionTest, FrameForgetsItsDeletedChild)
 {
     LayeredView view;
     LayerCollection& layers = view.layers();
-    Layer* keep = layers.add<PositionedLayer>();
+    layers.add<PositionedLayer>(); // below the child, deleted first
     Layer* child = layers.add<PositionedLayer>();
     child->setLocation(rect(10, 10, 50, 40));
     auto* frame = layers.add<RubberBandLayer>();
@@ -177,7 +178,6 @@ TEST(LayerCollectionTest, FrameForgetsItsDeletedChild)
     EXPECT_EQ(frame->location(), rect(10, 10, 50, 40));
     frame->setLocation(rect(0, 0, 20, 20)); // must not reach the destroyed child
     EXPECT_EQ(frame->location(), rect(0, 0, 20, 20));
-    (void)keep;
 }
 
 TEST(LayeredViewTest, ChangesRepaintTheViewAndNonChangesDoNot)
@@ -595,13 +595,18 @@ TEST(LayeredViewPaintTest, HandlerPaintsInBufferCoordinatesWithoutClipToItsLayer
         QRect area;
         QRect insidePicture; // of the buffer
     };
-    for (const Case& c : {Case{{240, 160, 40, 30}, {0, 0, 40, 30}}, Case{{270, 180, 50, 40}, {0, 0, 30, 20}}}) {
+    const Case cases[] = {
+        {{240, 160, 40, 30}, {0, 0, 40, 30}},
+        {{270, 180, 50, 40}, {0, 0, 30, 20}}, // past the bottom-right corner
+        {{-10, -5, 40, 30}, {10, 5, 30, 25}}, // before the top-left corner
+    };
+    for (const Case& c : cases) {
         QImage buffer(c.area.size(), QImage::Format_RGB32);
         view.paintInto(buffer, c.area);
         EXPECT_EQ(seen, layer->location().translated(-c.area.topLeft()));
 
-        QImage expected = picture.copy(QRect(c.area.topLeft(), c.insidePicture.size()));
-        const QPoint tail = QPoint(247, 170) - c.area.topLeft();
+        QImage expected = picture.copy(c.insidePicture.translated(c.area.topLeft()));
+        const QPoint tail = QPoint(247, 170) - c.area.topLeft() - c.insidePicture.topLeft();
         if (expected.rect().contains(tail))
             expected.setPixel(tail, Green);
         EXPECT_TRUE(testpics::samePixels(buffer.copy(c.insidePicture), expected)) << c.area.x();

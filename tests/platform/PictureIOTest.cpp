@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -440,7 +439,7 @@ TEST_F(PictureIOTest, TruncatedJpegLoadsAsDamagedWithItsTopIntact)
 
 TEST_F(PictureIOTest, RefusesWhatItCannotOpenWithAMessageNamingTheFile)
 {
-    QImage png = testpics::gradient(8, 8);
+    const QImage png = testpics::gradient(8, 8);
     QByteArray pngBytes;
     QBuffer buffer(&pngBytes);
     ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && png.save(&buffer, "PNG"));

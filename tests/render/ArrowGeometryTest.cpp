@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <utility>
 #include <vector>
 
@@ -53,6 +54,8 @@ const ShapeCase kShapes[] = {
     {"UnknownDirectionIsHorizontal", false, -1, 0, 0, 50, 40, 2, 0, {{0, 0}, {50, 0}, {50, 4}, {0, 4}}},
     {"DiagonalOnNothing", false, LineDiagonalUp, 5, 5, 5.4, 5.5, 5, 0, {}},
 };
+
+void PrintTo(const ShapeCase& c, std::ostream* os) { *os << c.name; }
 
 class RenderShapeVertices : public testing::TestWithParam<ShapeCase> {};
 

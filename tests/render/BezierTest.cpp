@@ -148,6 +148,12 @@ TEST(BezierFlatten, BufferGrowsInStepsAndIsReused)
     PolygonAddEllipse(polygon, pixelRect(0, 0, 2, 2));
     EXPECT_EQ(buffer.count(), 25);
     EXPECT_EQ(buffer.room(), room);
+
+    BezierPointStore fresh;
+    EXPECT_EQ(fresh.room(), 512);
+    ASSERT_TRUE(fresh.grow());
+    ASSERT_TRUE(fresh.grow());
+    EXPECT_EQ(fresh.room(), 1536);
 }
 
 TEST(BezierOutcode, SidesAreTestedRightBelowLeftAbove)

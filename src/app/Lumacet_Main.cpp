@@ -238,8 +238,24 @@ void TfrmLumacet_Main::EnableToolButtons(bool enabled)
         b->setEnabled(first);
 }
 
+void TfrmLumacet_Main::splImageObjectsDblClick()
+{
+    QList<int> sizes = splImageObjects->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    if (sizes.value(1) > 0) {
+        FPanelWidth = sizes.value(1);
+        splImageObjects->setSizes({total, 0});
+    } else {
+        splImageObjects->setSizes({qMax(0, total - FPanelWidth), FPanelWidth});
+    }
+}
+
 bool TfrmLumacet_Main::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::MouseButtonDblClick && watched == splImageObjects->handle(1)) {
+        splImageObjectsDblClick();
+        return true;
+    }
     // Del deletes the selected object even while a text field has the focus:
     // the field must not claim the key before the shortcut sees it.
     if (event->type() == QEvent::ShortcutOverride) {

@@ -86,6 +86,7 @@ private:
     void ReadWindowPlacement();
     void WriteWindowPlacement(Registry& registry);
     void closeMainWindow();
+    void splImageObjectsDblClick();
     // Runs an operation; an error it raises is shown to the user and the program goes on.
     bool guarded(const std::function<void()>& operation);
 

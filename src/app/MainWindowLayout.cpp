@@ -80,6 +80,8 @@ void TfrmLumacet_Main::BuildLayout()
     splImageObjects->addWidget(BuildGalleryPanel());
     splImageObjects->setStretchFactor(0, 1);
     splImageObjects->setStretchFactor(1, 0);
+    splImageObjects->setCollapsible(1, true);
+    splImageObjects->handle(1)->installEventFilter(this); // a double click opens or closes the gallery
     middle->addWidget(splImageObjects, 1);
     outer->addLayout(middle, 1);
 
@@ -103,14 +105,14 @@ QWidget* TfrmLumacet_Main::BuildControlsPanel()
 
     auto* grid = new QGridLayout;
     grid->setSpacing(2);
-    struct Spec {
+    struct ButtonInfo {
         QToolButton** field;
         const char* name;
         const char* text;
         const char* hint;
         int tag;
     };
-    const Spec buttons[] = {
+    const ButtonInfo buttons[] = {
         {&SpBtn_ArrowUR, "SpBtn_ArrowUR", "\u2197", "Arrow Up Right", 0},
         {&SpBtn_ArrowUL, "SpBtn_ArrowUL", "\u2196", "Arrow Up Left", 1},
         {&SpBtn_ArrowDL, "SpBtn_ArrowDL", "\u2199", "Arrow Down Left", 2},
@@ -127,7 +129,7 @@ QWidget* TfrmLumacet_Main::BuildControlsPanel()
         {&SpBtn_Grid, "SpBtn_Grid", "#", "Grid", 0},
     };
     int i = 0;
-    for (const Spec& s : buttons) {
+    for (const ButtonInfo& s : buttons) {
         QToolButton* b = toolButton(Panel_Controls, s.name, QString::fromUtf8(s.text), QString::fromLatin1(s.hint));
         b->setProperty("Tag", s.tag);
         b->setEnabled(false);
@@ -168,7 +170,7 @@ QWidget* TfrmLumacet_Main::BuildControlsPanel()
     connect(btnCrop, &QPushButton::clicked, this, [this] { guarded([&] { btnCropClick(); }); });
     v->addLayout(grid);
 
-    struct SliderSpec {
+    struct SliderInfo {
         QSlider** slider;
         QLabel** label;
         QToolButton** down;
@@ -179,7 +181,7 @@ QWidget* TfrmLumacet_Main::BuildControlsPanel()
         const char* upName;
         const char* caption;
     };
-    const SliderSpec sliders[] = {
+    const SliderInfo sliders[] = {
         {&tbBrightness, &lblBrightness, &btnBrightnessDown, &btnBrightnessUp, "tbBrightness", "lblBrightness",
          "btnBrightnessDown", "btnBrightnessUp", "Brightness: 0"},
         {&tbContrast, &lblContrast, &btnContrastDown, &btnContrastUp, "tbContrast", "lblContrast",
@@ -187,7 +189,7 @@ QWidget* TfrmLumacet_Main::BuildControlsPanel()
         {&tbSaturation, &lblSaturation, &btnSaturationDown, &btnSaturationUp, "tbSaturation", "lblSaturation",
          "btnSaturationDown", "btnSaturationUp", "Saturation: 0"},
     };
-    for (const SliderSpec& s : sliders) {
+    for (const SliderInfo& s : sliders) {
         *s.label = named(new QLabel(QString::fromLatin1(s.caption), Panel_Controls), s.labelName);
         v->addWidget(*s.label);
         auto* row = new QHBoxLayout;

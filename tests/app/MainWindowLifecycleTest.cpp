@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QSlider>
 #include <QSplitter>
@@ -139,4 +140,23 @@ TEST_F(MainWindowTest, DamagedSettingsFileStartsFromDefaults)
     FitBoundsToDesktop(left, top, width, height, DesktopRect());
     EXPECT_EQ(window->frameGeometry(), QRect(left, top, width, height));
     EXPECT_FALSE(boxes.empty()) << "a value of the wrong type is reported";
+}
+
+TEST_F(MainWindowTest, DoubleClickOnTheSplitterClosesAndReopensTheGallery)
+{
+    open();
+    auto* splitter = control<QSplitter>("splImageObjects");
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+    QApplication::sendEvent(splitter->handle(1), &dbl);
+    EXPECT_EQ(splitter->sizes().value(1), 0);
+    ASSERT_TRUE(window->close());
+    EXPECT_EQ(stored(QStringLiteral("ImageObjectPanelWidth")), 125) << "a closed gallery keeps its width";
+    window.reset();
+
+    open();
+    splitter = control<QSplitter>("splImageObjects");
+    EXPECT_EQ(splitter->sizes().value(1), 0) << "the splitter remembers it was closed";
+    QApplication::sendEvent(splitter->handle(1), &dbl);
+    EXPECT_EQ(splitter->sizes().value(1), 125);
 }

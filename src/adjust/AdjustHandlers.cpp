@@ -74,7 +74,9 @@ void TfrmLumacet_Main::btnSaturationUpClick() { tbSaturation->setValue(qMin(tbSa
 
 void TfrmLumacet_Main::TransformWorkBitmap(const std::function<void(QImage&)>& operation)
 {
-    QImage changed = FWorkBitmap.copy();
+    // The operations build their result in a new buffer, so the working picture is
+    // untouched until the result replaces it.
+    QImage changed = FWorkBitmap;
     operation(changed);
     FWorkBitmap = std::move(changed);
     ShowDerivedPicture();

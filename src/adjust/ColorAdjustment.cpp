@@ -34,7 +34,7 @@ bool HasFourByteChannels(QImage::Format format)
     }
 }
 
-// Part 2.2 step 6, written as the Part says it: every new channel value is
+// The per-pixel rule written out plainly: every new channel value is
 // computed from the unchanged input values of its pixel before any is written.
 template <int PixelBytes>
 void AdjustRowsInPlace(uchar* bits, qsizetype bytesPerLine, int width, int first, int end, const AdjustTables& t)
@@ -145,7 +145,7 @@ void DeriveAdjustedPicture(const QImage& work, QImage& out, int brightness, int 
         return;
     }
     // RGB32 and ARGB32 are read as they are (blue, green, red bytes; the fourth
-    // ignored, as the 24-bit conversion of Part 2.1 drops it).
+    // ignored, as the 24-bit conversion of the pipeline drops it).
     QImage converted;
     const QImage* source = &work;
     if (work.format() != QImage::Format_RGB32 && work.format() != QImage::Format_ARGB32) {

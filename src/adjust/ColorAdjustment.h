@@ -4,13 +4,13 @@
 #include <array>
 #include <cstdint>
 
-// Brightness, contrast and saturation (spec Part 2.2): a point operation driven
+// Brightness, contrast and saturation: a point operation driven
 // by integer lookup tables, and the fused pass that derives the displayed
-// picture from the working picture on every slider report (Part 2.1).
+// picture from the working picture on every slider report.
 //
 // The three values are slider positions, -100 to 100, where 0 changes nothing.
 
-// The tables of Part 2.2, built anew on every call.
+// The lookup tables, built anew on every call.
 struct AdjustTables {
     std::array<uint8_t, 256> ContrastTable;  // channel after brightness -> after contrast
     std::array<uint8_t, 256> ToneTable;      // channel after saturation -> final (brightness, then contrast)
@@ -37,7 +37,7 @@ AdjustTables BuildAdjustTables(int brightness, int contrast, int saturation);
 // An empty picture stays empty.
 void ApplyColorAdjustment(QImage& picture, int brightness, int contrast, int saturation);
 
-// The displayed picture of Part 2.1 in one pass: out becomes a Format_RGB32
+// The displayed picture in one pass: out becomes a Format_RGB32
 // picture of work's size whose every pixel is opaque (alpha 0xFF) and whose
 // colours are exactly those of "copy work, convert it to 24 bits, apply
 // ApplyColorAdjustment". work is the working picture in Format_RGB32 (its

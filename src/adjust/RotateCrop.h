@@ -1,7 +1,7 @@
 #pragma once
 #include <QImage>
 
-// Rotation and crop of a picture (spec Part 2.3): exact pixel moves, no
+// Rotation and crop of a picture: exact pixel moves, no
 // resampling; the pixel format is kept and every byte of a pixel moves with it.
 
 // Turns the picture by angle degrees, counter-clockwise positive, in place.

@@ -17,7 +17,7 @@ struct FactorCase {
     int factor;
 };
 
-TEST(AdjustFactor, MatchesThePartsTable)
+TEST(AdjustFactor, MatchesTheSliderTable)
 {
     const FactorCase cases[] = {{-100, 0}, {-75, 64}, {-50, 128}, {-25, 192}, {-10, 230}, {-5, 243}, {0, 256},
                                 {5, 268},  {10, 281}, {25, 320},  {50, 384},  {75, 448},  {100, 512}};
@@ -42,7 +42,7 @@ struct TableEntry {
     int value;
 };
 
-TEST(ContrastTable, PartsValues)
+TEST(ContrastTable, KnownValues)
 {
     const TableEntry cases[] = {
         {-50, 0, 50},   {-50, 128, 140}, {-50, 170, 170}, {-50, 255, 230},                 // Contrast -50
@@ -79,7 +79,7 @@ TEST(ContrastTable, PivotsOn170ForEveryContrast)
         EXPECT_EQ(BuildAdjustTables(0, contrast, 0).ContrastTable[170], 170) << contrast;
 }
 
-// The Part says that for C <= 0 the constant pi / 200 would give the same table
+// For C <= 0 the constant pi / 200 would give the same table
 // as 0.015708; a table built the other way must therefore match ours.
 TEST(ContrastTable, BothConstantsAgreeAtAndBelowZero)
 {
@@ -99,7 +99,7 @@ struct ToneCase {
     std::vector<int> values;    // ToneTable[first], ToneTable[first + 1], ...
 };
 
-TEST(ToneTable, PartsValuesAtContrast0)
+TEST(ToneTable, KnownValuesAtContrast0)
 {
     const ToneCase cases[] = {
         {100, 0, {0, 1, 3, 5, 7}},

@@ -23,7 +23,7 @@ QImage AllByteValues(int width, int height)
     return picture;
 }
 
-// What Part 2.1 prescribes: copy, bring to 24 bits, adjust.
+// The plain path: copy, bring to 24 bits, adjust.
 QImage Reference(const QImage& work, int b, int c, int s)
 {
     QImage copy = work.convertToFormat(QImage::Format_RGB888);

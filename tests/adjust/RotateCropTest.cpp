@@ -43,7 +43,7 @@ QImage Pattern(int width, int height, QImage::Format format)
     return format == QImage::Format_ARGB32 ? picture : picture.convertToFormat(format);
 }
 
-// Rotation written as the Part's formula, one pixel at a time.
+// Rotation written as its pixel mapping, one pixel at a time.
 QImage ReferenceRotation(const QImage& old, int degrees)
 {
     const int w = old.width(), h = old.height(), bpp = BytesPerPixel(old);
@@ -69,7 +69,7 @@ QImage ReferenceRotation(const QImage& old, int degrees)
 
 // ---------------------------------------------------------------- the 4 x 2 case
 
-// Letters name pixels: A..H of the Part's 4 x 2 picture, rows "ABCD" and "EFGH".
+// Letters name pixels: A..H of a 4 x 2 picture, rows "ABCD" and "EFGH".
 QRgb Letter(char c)
 {
     const int i = c - 'A';
@@ -143,7 +143,7 @@ TEST(RotatePicture, QuarterTurnSwapsWidthAndHeight)
 }
 
 // Sizes around the tile edges, and one above a megapixel (threaded), against the
-// Part's formula.
+// pixel mapping.
 TEST(RotatePicture, MatchesTheFormulaAtEverySize)
 {
     const QSize sizes[] = {{1, 1}, {2, 3}, {63, 65}, {64, 64}, {65, 129}, {200, 7}, {1250, 830}};

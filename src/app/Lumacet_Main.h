@@ -137,6 +137,8 @@ private:
     void Btn_NewLineClick(QToolButton* sender);
     void Btn_NewBoxClick(QToolButton* sender);
     void Btn_NewCircleClick(QToolButton* sender);
+    void NewShape(QToolButton* sender, QComboBox* widths, ColorBox* fill, ColorBox* edge, QToolButton* openButton,
+                  const TImageShape& defaults);
     void Btn_NewTextClick();
     void SpBtn_GridClick();
     void AddNewObject(std::unique_ptr<TImageObject> object, Layer* layer);
@@ -208,6 +210,7 @@ private:
     void PaintPictureLayer(Layer& layer, QImage& buffer, const QRectF& location);
     void PaintArrow(Layer& layer, QImage& buffer, const QRectF& location, int direction);
     void PaintLine(Layer& layer, QImage& buffer, const QRectF& location, int direction);
+    void PaintShape(Layer& layer, QImage& buffer, const QRectF& location, TImageObjectKind kind, TImageShape& defaults);
 
     // Editing state
     qint32 FSavedWindowState = 0;

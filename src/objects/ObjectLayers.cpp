@@ -128,28 +128,30 @@ void TfrmLumacet_Main::Btn_NewLineClick(QToolButton* sender)
     AddNewObject(std::move(line), layer);
 }
 
+void TfrmLumacet_Main::NewShape(QToolButton* sender, QComboBox* widths, ColorBox* fill, ColorBox* edge,
+                                QToolButton* openButton, const TImageShape& defaults)
+{
+    widths->setCurrentIndex(Tag(sender));
+    const int width = widths->currentIndex();
+    std::unique_ptr<TImageObject> shape;
+    if (defaults.FKind == okBox)
+        shape = std::make_unique<TImageBox>(fill->selected(), edge->selected(), width, defaults.FDimW, defaults.FDimH);
+    else
+        shape = std::make_unique<TImageCircle>(fill->selected(), edge->selected(), width, defaults.FDimW, defaults.FDimH);
+    if (width > 0)
+        openButton->setProperty("Tag", width); // the open button repeats the last open width
+    Layer* layer = NewObjectLayer(defaults.FDimW, defaults.FDimH);
+    AddNewObject(std::move(shape), layer);
+}
+
 void TfrmLumacet_Main::Btn_NewBoxClick(QToolButton* sender)
 {
-    Combo_BoxLineWidth->setCurrentIndex(Tag(sender));
-    const int width = Combo_BoxLineWidth->currentIndex();
-    auto box = std::make_unique<TImageBox>(ColorBox_BoxFill->selected(), ColorBox_BoxEdge->selected(), width,
-                                           FBoxDefaults->FDimW, FBoxDefaults->FDimH);
-    if (width > 0)
-        SpBtn_OpenBox->setProperty("Tag", width); // the open button repeats the last open width
-    Layer* layer = NewObjectLayer(box->FDimW, box->FDimH);
-    AddNewObject(std::move(box), layer);
+    NewShape(sender, Combo_BoxLineWidth, ColorBox_BoxFill, ColorBox_BoxEdge, SpBtn_OpenBox, *FBoxDefaults);
 }
 
 void TfrmLumacet_Main::Btn_NewCircleClick(QToolButton* sender)
 {
-    Combo_CircleLineWidth->setCurrentIndex(Tag(sender));
-    const int width = Combo_CircleLineWidth->currentIndex();
-    auto circle = std::make_unique<TImageCircle>(ColorBox_CircleFill->selected(), ColorBox_CircleEdge->selected(), width,
-                                                 FCircleDefaults->FDimW, FCircleDefaults->FDimH);
-    if (width > 0)
-        SpBtn_OpenCircle->setProperty("Tag", width);
-    Layer* layer = NewObjectLayer(circle->FDimW, circle->FDimH);
-    AddNewObject(std::move(circle), layer);
+    NewShape(sender, Combo_CircleLineWidth, ColorBox_CircleFill, ColorBox_CircleEdge, SpBtn_OpenCircle, *FCircleDefaults);
 }
 
 void TfrmLumacet_Main::Btn_NewTextClick()

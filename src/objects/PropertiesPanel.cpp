@@ -275,36 +275,14 @@ void TfrmLumacet_Main::LoadPanelFromObject(const TImageObject& object)
 
 void TfrmLumacet_Main::SetControlsFromDefaults()
 {
-    const QSignalBlocker blockers[] = {QSignalBlocker(Combo_FontSize), QSignalBlocker(JvFontCombo),
-                                       QSignalBlocker(CheckList_Style)};
-    ColorBox_ArrowFill->setSelected(FArrowDefaults->FFillColor);
-    ColorBox_ArrowEdge->setSelected(FArrowDefaults->FEdgeColor);
-    setIndex(Combo_ArrowWidth, FArrowDefaults->FWidth - 1);
-    setIndex(Combo_ArrowDirection, FArrowDefaults->FDirection);
-    setIndex(cmbArrowHeadSize, FArrowDefaults->FHeadSize);
-    ColorBox_BoxFill->setSelected(FBoxDefaults->FFillColor);
-    ColorBox_BoxEdge->setSelected(FBoxDefaults->FEdgeColor);
-    setIndex(Combo_BoxLineWidth, FBoxDefaults->FWidth);
+    // The defaults objects load the panel the way a selected object does; the two
+    // text colour boxes and the open-shape widths are the defaults' own.
+    for (const TImageObject* defaults : std::initializer_list<const TImageObject*>{
+             FArrowDefaults.get(), FBoxDefaults.get(), FCircleDefaults.get(), FLineDefaults.get(),
+             FTextDefaults.get(), FGridDefaults.get()})
+        LoadPanelFromObject(*defaults);
     SpBtn_OpenBox->setProperty("Tag", FBoxDefaults->FWidth);
-    ColorBox_CircleFill->setSelected(FCircleDefaults->FFillColor);
-    ColorBox_CircleEdge->setSelected(FCircleDefaults->FEdgeColor);
-    setIndex(Combo_CircleLineWidth, FCircleDefaults->FWidth);
     SpBtn_OpenCircle->setProperty("Tag", FCircleDefaults->FWidth);
-    ColorBox_LineFill->setSelected(FLineDefaults->FFillColor);
-    ColorBox_LineEdge->setSelected(FLineDefaults->FEdgeColor);
-    setIndex(Combo_LineWidth, FLineDefaults->FWidth - 1);
-    setIndex(Combo_LineDirection, FLineDefaults->FDirection);
-    clrTextColor->setSelected(FTextDefaults->FColor);
     clrTextBkColor->setSelected(FTextDefaults->FBkColor);
     clrTextOutlineColor->setSelected(FTextDefaults->FOutlineColor);
-    Combo_FontSize->setEditText(QString::number(FTextDefaults->FSize));
-    JvFontCombo->setCurrentIndex(JvFontCombo->findText(FTextDefaults->FFontName, Qt::MatchFixedString));
-    for (int k = 0; k < 4; ++k)
-        CheckList_Style->item(k)->setCheckState((FTextDefaults->FStyle >> k) & 1 ? Qt::Checked : Qt::Unchecked);
-    setIndex(cmbGridDimensions, FGridDefaults->FDimensions - 2);
-    clrGridLineColor->setSelected(FGridDefaults->FLineColor);
-    setIndex(cmbGridLineWidth, FGridDefaults->FLineWidth - 1);
-    setIndex(cmbRowHeadings, FGridDefaults->FHeadingStyleRows);
-    setIndex(cmbColumnHeadings, FGridDefaults->FHeadingStyleColumns);
-    clrGridHeadingColor->setSelected(FGridDefaults->FHeadingColor);
 }

@@ -82,29 +82,25 @@ void TfrmLumacet_Main::PaintLineVertical(Layer& l, QImage& b, const QRectF& r) {
 void TfrmLumacet_Main::PaintLineDiagonalUp(Layer& l, QImage& b, const QRectF& r) { PaintLine(l, b, r, 2); }
 void TfrmLumacet_Main::PaintLineDiagonalDown(Layer& l, QImage& b, const QRectF& r) { PaintLine(l, b, r, 3); }
 
-void TfrmLumacet_Main::PaintBox(Layer& layer, QImage& buffer, const QRectF& location)
+void TfrmLumacet_Main::PaintShape(Layer& layer, QImage& buffer, const QRectF& location, TImageObjectKind kind,
+                                  TImageShape& defaults)
 {
     if (!IsPositioned(layer))
         return;
-    auto* box = ObjectAt<TImageShape>(FImageObjects, layer, okBox);
-    if (!box)
+    auto* shape = ObjectAt<TImageShape>(FImageObjects, layer, kind);
+    if (!shape)
         return;
-    FBoxDefaults->FDimW = int(nearest(location.width()));
-    FBoxDefaults->FDimH = int(nearest(location.height()));
-    DrawBox(buffer, location, box->FWidth, colorToARGB(box->FEdgeColor), colorToARGB(box->FFillColor));
+    defaults.FDimW = int(nearest(location.width()));
+    defaults.FDimH = int(nearest(location.height()));
+    const QRgb edge = colorToARGB(shape->FEdgeColor), fill = colorToARGB(shape->FFillColor);
+    if (kind == okBox)
+        DrawBox(buffer, location, shape->FWidth, edge, fill);
+    else
+        DrawCircle(buffer, location, shape->FWidth, edge, fill);
 }
 
-void TfrmLumacet_Main::PaintCircle(Layer& layer, QImage& buffer, const QRectF& location)
-{
-    if (!IsPositioned(layer))
-        return;
-    auto* circle = ObjectAt<TImageShape>(FImageObjects, layer, okCircle);
-    if (!circle)
-        return;
-    FCircleDefaults->FDimW = int(nearest(location.width()));
-    FCircleDefaults->FDimH = int(nearest(location.height()));
-    DrawCircle(buffer, location, circle->FWidth, colorToARGB(circle->FEdgeColor), colorToARGB(circle->FFillColor));
-}
+void TfrmLumacet_Main::PaintBox(Layer& l, QImage& b, const QRectF& r) { PaintShape(l, b, r, okBox, *FBoxDefaults); }
+void TfrmLumacet_Main::PaintCircle(Layer& l, QImage& b, const QRectF& r) { PaintShape(l, b, r, okCircle, *FCircleDefaults); }
 
 void TfrmLumacet_Main::PaintText(Layer& layer, QImage& buffer, const QRectF& location)
 {

@@ -3,6 +3,7 @@
 // their object names, message boxes and file dialogs are answered by script.
 #include "TestPictures.h"
 #include "app/Lumacet_Main.h"
+#include "platform/ColorBox.h"
 #include "platform/MessageBox.h"
 #include "platform/PictureIO.h"
 #include "text/NewTextObject.h"
@@ -16,6 +17,18 @@
 #include <deque>
 #include <memory>
 #include <vector>
+
+// Picks a colour in a colour box as the user would, through the custom entry's dialog.
+inline void pickColor(ColorBox* box, TColor color)
+{
+    ColorBox::setColorDialog([color](TColor, TColor& chosen) {
+        chosen = color;
+        return true;
+    });
+    box->setCurrentIndex(0);
+    Q_EMIT box->activated(0);
+    ColorBox::setColorDialog({});
+}
 
 class MainWindowTest : public testing::Test {
 protected:

@@ -19,17 +19,6 @@ void pick(QComboBox* box, int index)
     Q_EMIT box->activated(index);
 }
 
-// Picks a colour in a colour box as the user would (through the custom entry when it is in no list).
-void pickColor(ColorBox* box, TColor color)
-{
-    ColorBox::setColorDialog([color](TColor, TColor& chosen) {
-        chosen = color;
-        return true;
-    });
-    box->setCurrentIndex(0);
-    Q_EMIT box->activated(0);
-    ColorBox::setColorDialog({});
-}
 
 QStringList items(QComboBox* box)
 {

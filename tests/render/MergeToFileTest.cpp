@@ -5,19 +5,6 @@
 
 #include <QComboBox>
 
-namespace {
-void pickColor(ColorBox* box, TColor color)
-{
-    ColorBox::setColorDialog([color](TColor, TColor& chosen) {
-        chosen = color;
-        return true;
-    });
-    box->setCurrentIndex(0);
-    Q_EMIT box->activated(0);
-    ColorBox::setColorDialog({});
-}
-} // namespace
-
 TEST_F(MainWindowTest, AppliedShapesAreInTheSavedFile)
 {
     const QString file = path(QStringLiteral("grey.jpg"));

@@ -29,7 +29,9 @@ class FreshUserFolders : public testing::EmptyTestEventListener {
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen unless a developer asks for a real display (LUMACET_TEST_PLATFORM=xcb) to look.
+    const QByteArray platform = qgetenv("LUMACET_TEST_PLATFORM");
+    qputenv("QT_QPA_PLATFORM", platform.isEmpty() ? QByteArray("offscreen") : platform);
     // Fixed DPI and fonts, so that sizes measured in tests do not depend on the machine.
     qputenv("QT_FONT_DPI", "96");
     qputenv("QT_SCALE_FACTOR", "1");

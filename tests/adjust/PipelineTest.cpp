@@ -143,3 +143,20 @@ TEST_F(MainWindowTest, CropKeepsTheFixedRectangleOfTheWorkingPicture)
     EXPECT_EQ(window->view()->size(), QSize(181, 181));
     EXPECT_TRUE(applyEnabled());
 }
+
+TEST_F(MainWindowTest, DraggedSliderDerivesOnceWithTheLatestPosition)
+{
+    open(writeJpeg(QStringLiteral("a.jpg"), 50, 40));
+    const QImage work = window->workBitmap();
+    auto* brightness = control<QSlider>("tbBrightness");
+    brightness->setSliderDown(true);
+    brightness->setValue(10);
+    brightness->setValue(35);
+    // Reports that arrive while the thumb is dragged are not queued one by one.
+    EXPECT_TRUE(testpics::samePixels(window->view()->bitmap(), work));
+    EXPECT_EQ(control<QLabel>("lblBrightness")->text(), QStringLiteral("Brightness: 35"));
+    EXPECT_TRUE(applyEnabled());
+    QApplication::processEvents();
+    EXPECT_TRUE(testpics::samePixels(window->view()->bitmap(), expectedShown(work, 35, 0, 0)));
+    brightness->setSliderDown(false);
+}

@@ -11,6 +11,7 @@
 // ratios (on CPU time) as the counter x_libjpeg, so load on the machine affects
 // both alike.
 #include "platform/PictureIO.h"
+#include "platform/PictureMemory.h"
 
 #include <QFile>
 #include <QImage>
@@ -88,16 +89,18 @@ void libjpegDecode(const char* path)
     jpeg_read_header(&d, TRUE);
     d.out_color_space = JCS_EXT_BGRX;
     jpeg_start_decompress(&d);
-    const size_t stride = size_t(d.output_width) * 4;
-    auto pixels = std::make_unique_for_overwrite<unsigned char[]>(stride * d.output_height);
+    // The same kind of buffer as the loader's, so that only the decoding is compared.
+    QImage picture = NewPicture(int(d.output_width), int(d.output_height), QImage::Format_RGB32);
+    const size_t stride = size_t(picture.bytesPerLine());
+    unsigned char* pixels = picture.bits();
     std::vector<JSAMPROW> rows(d.output_height);
     for (size_t y = 0; y < rows.size(); ++y)
-        rows[y] = pixels.get() + y * stride;
+        rows[y] = pixels + y * stride;
     while (d.output_scanline < d.output_height)
         jpeg_read_scanlines(&d, rows.data() + d.output_scanline, d.output_height - d.output_scanline);
     jpeg_finish_decompress(&d);
     jpeg_destroy_decompress(&d);
-    benchmark::DoNotOptimize(pixels.get());
+    benchmark::DoNotOptimize(pixels);
 }
 
 size_t libjpegEncode(const QImage& picture)

@@ -2,7 +2,7 @@
 
 #include "adjust/DeriveKernels.h"
 #include "adjust/ParallelBands.h"
-#include "adjust/PictureMemory.h"
+#include "platform/PictureMemory.h"
 
 #include <algorithm>
 #include <cmath>
@@ -158,7 +158,7 @@ void DeriveAdjustedPicture(const QImage& work, QImage& out, int brightness, int 
     const int width = source->width(), height = source->height();
     if (out.size() != source->size() || out.format() != QImage::Format_RGB32) {
         // Allocated before out is touched: on failure out keeps its picture.
-        out = adjust::NewPicture(width, height, QImage::Format_RGB32);
+        out = NewPicture(width, height, QImage::Format_RGB32);
     }
     uchar* dstBits = out.bits(); // no copy unless out shares its data
     if (!dstBits)

@@ -1,7 +1,7 @@
 #include "adjust/RotateCrop.h"
 
 #include "adjust/ParallelBands.h"
-#include "adjust/PictureMemory.h"
+#include "platform/PictureMemory.h"
 
 #include <QColorSpace>
 #include <QTransform>
@@ -27,7 +27,7 @@ struct Pixel {
 // its colour table, resolution and colour space.
 QImage NewPictureLike(const QImage& old, int width, int height, bool swapResolution)
 {
-    QImage result = adjust::NewPicture(width, height, old.format());
+    QImage result = NewPicture(width, height, old.format());
     if (old.colorCount() > 0)
         result.setColorTable(old.colorTable());
     result.setDotsPerMeterX(swapResolution ? old.dotsPerMeterY() : old.dotsPerMeterX());

@@ -4,6 +4,7 @@
 
 #include "platform/MessageBox.h"
 #include "platform/PictureIO.h"
+#include "platform/PictureMemory.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -95,9 +96,11 @@ void TfrmLumacet_Main::MergeObjectsIntoImage()
 {
     SelectObjectLayer(nullptr);
     const QImage& shown = Image321->bitmap();
-    QImage merged(shown.size(), QImage::Format_RGB32);
-    if (!shown.isNull())
+    QImage merged;
+    if (!shown.isNull()) {
+        merged = NewPicture(shown.width(), shown.height(), QImage::Format_RGB32);
         Image321->paintInto(merged, QRect(QPoint(0, 0), shown.size()));
+    }
     RemoveAllLayers();
     Image321->setBitmap(std::move(merged));
     FImageObjects.Clear();

@@ -1,4 +1,5 @@
 #include "platform/PictureIO.h"
+#include "platform/PictureMemory.h"
 
 #include "platform/LumacetError.h"
 #include "platform/SafeFile.h"
@@ -329,9 +330,12 @@ Loaded loadJpeg(const QString& path)
     const bool ink = s->cinfo.jpeg_color_space == JCS_CMYK || s->cinfo.jpeg_color_space == JCS_YCCK;
     s->cinfo.out_color_space = ink ? JCS_CMYK : RowsOut; // grey and YCbCr come out as colour directly
 
-    QImage picture(int(width), int(height), QImage::Format_RGB32);
-    if (picture.isNull())
+    QImage picture;
+    try {
+        picture = NewPicture(int(width), int(height), QImage::Format_RGB32);
+    } catch (const std::bad_alloc&) {
         throw LumacetError(openFailed(path, QStringLiteral("there is not enough memory")));
+    }
     std::vector<unsigned char> inkRow(ink ? size_t(width) * 4 : 0);
     if (!readRows(s, picture.bits(), picture.bytesPerLine(), ink ? inkRow.data() : nullptr))
         throw LumacetError(openFailed(path, libjpegReason(s->err)));

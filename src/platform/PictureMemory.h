@@ -2,8 +2,6 @@
 #include <QImage>
 
 // Buffers for new large pictures.
-namespace adjust {
-
 // An uninitialised picture of the given size and format; throws std::bad_alloc
 // when it cannot be had. A large picture's buffer is marked for transparent
 // huge pages before anything touches it: the first write to a fresh 4 KiB page
@@ -12,4 +10,3 @@ namespace adjust {
 // an old one. With 2 MiB pages there are 512 times fewer of them.
 QImage NewPicture(int width, int height, QImage::Format format);
 
-} // namespace adjust

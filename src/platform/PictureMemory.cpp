@@ -1,4 +1,4 @@
-#include "adjust/PictureMemory.h"
+#include "platform/PictureMemory.h"
 
 #include <cstdint>
 #include <new>
@@ -6,8 +6,6 @@
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
-
-namespace adjust {
 
 QImage NewPicture(int width, int height, QImage::Format format)
 {
@@ -30,4 +28,3 @@ QImage NewPicture(int width, int height, QImage::Format format)
     return picture;
 }
 
-} // namespace adjust

@@ -156,11 +156,12 @@ void DeriveAdjustedPicture(const QImage& work, QImage& out, int brightness, int 
     }
 
     const int width = source->width(), height = source->height();
-    if (out.size() != source->size() || out.format() != QImage::Format_RGB32) {
-        // Allocated before out is touched: on failure out keeps its picture.
+    if (out.size() != source->size() || out.format() != QImage::Format_RGB32 || !out.isDetached()) {
+        // A new buffer, not a copy of a shared one that would be overwritten anyway;
+        // allocated before out is touched: on failure out keeps its picture.
         out = NewPicture(width, height, QImage::Format_RGB32);
     }
-    uchar* dstBits = out.bits(); // no copy unless out shares its data
+    uchar* dstBits = out.bits();
     if (!dstBits)
         throw std::bad_alloc();
     const uchar* srcBits = source->constBits();

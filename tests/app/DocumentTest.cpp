@@ -103,8 +103,20 @@ TEST_F(MainWindowTest, BadFilesGiveAMessageAndTheEditorGoesOn)
     garbage.close();
     QImage(10, 10, QImage::Format_RGB32).save(path(QStringLiteral("png.jpg")), "PNG");
     QDir().mkdir(path(QStringLiteral("folder.jpg")));
+    // A small JPEG whose frame header claims 65000 x 65000 pixels.
+    QByteArray huge = bytesOf(writeJpeg(QStringLiteral("small.jpg")));
+    const qsizetype sof = huge.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(sof, 0);
+    for (int i : {5, 7}) { // height, then width, big-endian
+        huge[sof + i] = char(65000 >> 8);
+        huge[sof + i + 1] = char(65000 & 0xFF);
+    }
+    QFile forged(path(QStringLiteral("huge.jpg")));
+    ASSERT_TRUE(forged.open(QIODevice::WriteOnly));
+    forged.write(huge);
+    forged.close();
 
-    for (const char* name : {"missing.jpg", "empty.jpg", "garbage.jpg", "png.jpg", "folder.jpg"}) {
+    for (const char* name : {"missing.jpg", "empty.jpg", "garbage.jpg", "png.jpg", "folder.jpg", "huge.jpg"}) {
         boxes.clear();
         open(path(QString::fromLatin1(name)));
         EXPECT_TRUE(window->isVisible()) << name;

@@ -5,6 +5,9 @@
 #include <QMouseEvent>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -237,4 +240,50 @@ TEST_F(MainWindowTest, ApplyMergesEveryObjectAndClearsTheLayers)
     click("SpBtn_ClosedCircle");
     ASSERT_NE(window->rubberBand(), nullptr);
     EXPECT_EQ(window->view()->layers().count(), 2);
+}
+
+TEST_F(MainWindowTest, PaintedSizeIsRememberedForTheNextObjectOfTheKind)
+{
+    open(writeJpeg(QStringLiteral("a.jpg"), 1000, 800));
+    click("SpBtn_ArrowUR");
+    window->rubberBand()->setLocation(QRectF(QPointF(10, 10), QPointF(310.4, 209.6)));
+    click("SpBtn_LineHorz");
+    window->rubberBand()->setLocation(QRectF(QPointF(10, 400), QPointF(150, 411)));
+    window->view()->repaint();
+    EXPECT_EQ(window->arrowDefaults().FDimW, 300);
+    EXPECT_EQ(window->arrowDefaults().FDimH, 200);
+    EXPECT_EQ(window->lineDefaults().FDimW, 140);
+    EXPECT_EQ(window->lineDefaults().FDimH, 0) << "a horizontal line remembers only its width";
+    click("SpBtn_ArrowDL");
+    EXPECT_EQ(window->selectedLayer()->location(), QRectF(0, 0, 300, 200));
+}
+
+TEST_F(MainWindowTest, NewTextDialogGivesTheTextAsTypedAndTheSaveChoice)
+{
+    open();
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<TFNewTextObject*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("New Text Object"));
+        EXPECT_EQ(dialog->cbSaveText->text(), QStringLiteral("Save text to use again later"));
+        EXPECT_TRUE(dialog->cbSaveText->isChecked());
+        dialog->cmbText->setEditText(QStringLiteral(" typed  "));
+        dialog->cbSaveText->setChecked(false);
+        dialog->btnOK->click();
+    });
+    QString text;
+    bool save = true;
+    EXPECT_EQ(ShowNewTextDialog(window.get(), text, save), int(QDialog::Accepted));
+    EXPECT_EQ(text, QStringLiteral(" typed  "));
+    EXPECT_FALSE(save);
+
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<TFNewTextObject*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->cmbText->setEditText(QStringLiteral("ignored"));
+        dialog->btnCancel->click();
+    });
+    QString kept = QStringLiteral("before");
+    EXPECT_EQ(ShowNewTextDialog(window.get(), kept, save), int(QDialog::Rejected));
+    EXPECT_EQ(kept, QStringLiteral("before"));
 }

@@ -27,8 +27,9 @@ unsigned HandleSet(const TImageObject& object)
     switch (object.FKind) {
     case okText: return HandlesMoveOnly;
     case okLine: {
+        // As the painters see it: an unknown direction is painted as a horizontal line.
         const int direction = static_cast<const TImageLine&>(object).FDirection;
-        return direction == 0 ? HandlesHorizontal : direction == 1 ? HandlesVertical : HandlesAll;
+        return direction == 1 ? HandlesVertical : direction == 2 || direction == 3 ? HandlesAll : HandlesHorizontal;
     }
     default: return HandlesAll;
     }
@@ -167,7 +168,7 @@ void TfrmLumacet_Main::Btn_NewTextClick()
     int size = Combo_FontSize->currentText().toInt(&ok);
     if (!ok)
         size = 10;
-    auto object = std::make_unique<TImageText>(TrimBlanks(text), JvFontCombo->currentIndex() >= 0 ? JvFontCombo->currentFont().family() : QString(),
+    auto object = std::make_unique<TImageText>(TrimBlanks(text), JvFontCombo->currentIndex() >= 0 ? JvFontCombo->currentText() : QString(),
                                                size, clrTextColor->selected(), clrTextBkColor->selected(),
                                                clrTextOutlineColor->selected(), FTextDefaults->FStyle, 0, 0);
     Layer* layer = NewObjectLayer(0, 0);
@@ -294,13 +295,8 @@ void TfrmLumacet_Main::Btn_DeleteObjectClick()
         return;
     const int i = FSelectedLayer->index();
     FImageObjects.Delete(i);
-    FSelectedLayer = nullptr; // the layer goes now; the frame forgets it as its child
-    Image321->layers().deleteAt(i);
-    if (FRubberBand) {
-        FRubberBand->setVisible(false);
-        FRubberBand->setMouseEvents(false);
-    }
-    SelectObjectLayer(nullptr);
+    Image321->layers().deleteAt(i); // the frame forgets its child
+    SelectObjectLayer(nullptr);      // compares the old pointer only; the layer is gone
     ShowPropertiesTab(TabSheet_Image);
     ClearSelectionCommands();
     if (changeCounter() > 0)

@@ -59,6 +59,8 @@ void addFields(QWidget* tab, const std::vector<std::pair<QString, QWidget*>>& fi
     grid->setRowStretch(2, 1);
 }
 
+constexpr int FileNameGap = 20;
+
 // Sets a list to an item index; an index outside the items leaves no item chosen.
 void setIndex(QComboBox* c, int index) { c->setCurrentIndex(index >= 0 && index < c->count() ? index : -1); }
 
@@ -83,10 +85,26 @@ QWidget* TfrmLumacet_Main::BuildPropertiesPanel()
     }
     Edit_ImageWidth->setFixedWidth(80);
     Edit_ImageHeight->setFixedWidth(80);
-    addFields(t, {{QStringLiteral("File Name:"), Edit_FileName}, {QStringLiteral("Width:"), Edit_ImageWidth},
-                  {QStringLiteral("Height:"), Edit_ImageHeight}});
-    static_cast<QGridLayout*>(t->layout())->setColumnStretch(3, 0);
-    static_cast<QGridLayout*>(t->layout())->setColumnStretch(0, 1);
+    {
+        // The file name ends 20 pixels before the width field, whatever the panel's width.
+        auto* grid = new QGridLayout(t);
+        grid->setContentsMargins(6, 2, 6, 2);
+        grid->setHorizontalSpacing(0);
+        grid->setVerticalSpacing(1);
+        const std::pair<const char*, QWidget*> fields[] = {
+            {"File Name:", Edit_FileName}, {"Width:", Edit_ImageWidth}, {"Height:", Edit_ImageHeight}};
+        const int columns[] = {0, 2, 4};
+        for (int i = 0; i < 3; ++i) {
+            auto* label = new QLabel(QString::fromLatin1(fields[i].first), t);
+            label->setBuddy(fields[i].second);
+            grid->addWidget(label, 0, columns[i]);
+            grid->addWidget(fields[i].second, 1, columns[i]);
+        }
+        grid->setColumnMinimumWidth(1, FileNameGap);
+        grid->setColumnMinimumWidth(3, 6);
+        grid->setColumnStretch(0, 1);
+        grid->setRowStretch(2, 1);
+    }
 
     t = tab(TabSheet_Arrow, "TabSheet_Arrow", QStringLiteral("Arrow Properties"));
     ColorBox_ArrowFill = named(new ColorBox(false, t), "ColorBox_ArrowFill");
@@ -102,6 +120,7 @@ QWidget* TfrmLumacet_Main::BuildPropertiesPanel()
     t = tab(TabSheet_Text, "TabSheet_Text", QStringLiteral("Text Properties"));
     Edit_Text = named(new QLineEdit(t), "Edit_Text");
     JvFontCombo = named(new QFontComboBox(t), "JvFontCombo");
+    JvFontCombo->setEditable(false); // a list of the installed fonts, not a text field
     Combo_FontSize = list(t, "Combo_FontSize", numbers(10, 50));
     Combo_FontSize->setEditable(true);
     Combo_FontSize->lineEdit()->setMaxLength(2);
@@ -210,9 +229,11 @@ void TfrmLumacet_Main::ShowPropertiesTab(QWidget* tab)
 
 void TfrmLumacet_Main::Panel_PropertiesResize()
 {
-    const int width = Edit_ImageWidth->x() - 20 - Edit_FileName->x();
+    // The layout keeps the rule on every resize; this applies it at once, before the
+    // next layout pass.
+    const int width = Edit_ImageWidth->x() - FileNameGap - Edit_FileName->x();
     if (width > 0)
-        Edit_FileName->setFixedWidth(width);
+        Edit_FileName->resize(width, Edit_FileName->height());
 }
 
 void TfrmLumacet_Main::LoadPanelFromObject(const TImageObject& object)

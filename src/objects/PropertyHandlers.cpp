@@ -32,7 +32,7 @@ void TfrmLumacet_Main::ConnectPropertyHandlers()
     onPick(cmbArrowHeadSize, &TfrmLumacet_Main::cmbArrowHeadSizeSelect);
     onPick(Combo_ArrowDirection, &TfrmLumacet_Main::Combo_ArrowDirectionSelect);
     connect(Edit_Text, &QLineEdit::textChanged, this, [this] { Edit_TextChange(); });
-    connect(JvFontCombo, &QFontComboBox::currentFontChanged, this, [this] { JvFontComboChange(); });
+    connect(JvFontCombo, &QComboBox::currentIndexChanged, this, [this] { JvFontComboChange(); });
     connect(Combo_FontSize, &QComboBox::currentTextChanged, this, [this] { Combo_FontSizeChange(); });
     onColor(clrTextColor, &TfrmLumacet_Main::clrTextColorSelect);
     onColor(clrTextBkColor, &TfrmLumacet_Main::clrTextBkColorSelect);
@@ -109,7 +109,7 @@ void TfrmLumacet_Main::JvFontComboChange()
 {
     if (auto* t = SelectedOfKind<TImageText>(okText)) {
         if (JvFontCombo->currentIndex() >= 0)
-            t->FFontName = JvFontCombo->currentFont().family();
+            t->FFontName = JvFontCombo->currentText();
         Image321->invalidate();
     }
 }

@@ -105,7 +105,12 @@ void ColorBox::setCustom(TColor color)
 void ColorBox::setSelected(TColor color)
 {
     int i = indexOf(color);
-    if (i < 0) {
+    if (i < 0 && m_withNone) {
+        // These boxes keep every custom colour as an entry of its own.
+        i = m_customIndex + 1;
+        insertItem(i, swatch(color), toQColor(color).name().toUpper());
+        setItemData(i, QVariant::fromValue<quint32>(color), ColorRole);
+    } else if (i < 0) {
         setCustom(color);
         i = m_customIndex;
     }

@@ -14,7 +14,8 @@ public:
     explicit ColorBox(bool withNone, QWidget* parent = nullptr);
 
     TColor selected() const;
-    // A colour that is in no list shows as the custom entry.
+    // A colour that is in no list shows as the custom entry; boxes with "None" keep
+    // each custom colour as an entry of its own.
     void setSelected(TColor color);
     bool hasNone() const { return m_withNone; }
 

@@ -100,9 +100,11 @@ TEST_F(MainWindowTest, SelectedObjectIsEditedAndSeedsTheNextOne)
     EXPECT_EQ(window->changeCounter(), 2) << "property changes count nothing";
 
     // Nothing selected: choices change no object.
-    window->view()->layers(); // keep the frame
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(700, 500), QPointF(700, 500), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window->view(), &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(700, 500), QPointF(700, 500), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(window->view(), &release);
+    ASSERT_EQ(window->selectedLayer(), nullptr);
     pick(control<QComboBox>("Combo_ArrowWidth"), 0);
     EXPECT_EQ(next->FWidth, 10);
     EXPECT_EQ(arrow->FWidth, 10);
@@ -126,6 +128,88 @@ TEST_F(MainWindowTest, SelectingLoadsThePanelWithoutChangingTheObject)
 
     click("SpBtn_OpenBox");
     EXPECT_EQ(static_cast<TImageShape*>(window->imageObjects().Items(2))->FWidth, 7);
+
+    // Selecting the solid one again shows its own values and changes neither object.
+    window->rubberBand()->setLocation(QRectF(400, 300, 100, 100));
+    ASSERT_EQ(control<QComboBox>("Combo_BoxLineWidth")->currentIndex(), 7);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window->view(), &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(window->view(), &release);
+    ASSERT_EQ(window->selectedLayer(), window->view()->layers().at(1));
+    EXPECT_EQ(control<QComboBox>("Combo_BoxLineWidth")->currentIndex(), 0);
+    EXPECT_EQ(control<ColorBox>("ColorBox_BoxFill")->selected(), clBlue);
+    EXPECT_EQ(open->FWidth, 0);
+    EXPECT_EQ(static_cast<TImageShape*>(window->imageObjects().Items(2))->FWidth, 7);
+}
+
+TEST_F(MainWindowTest, FontListFollowsTheSelectedTextAndSeedsTheNextOne)
+{
+    auto press = [this](QPoint at) {
+        QMouseEvent down(QEvent::MouseButtonPress, QPointF(at), QPointF(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window->view(), &down);
+        QMouseEvent up(QEvent::MouseButtonRelease, QPointF(at), QPointF(at), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(window->view(), &up);
+    };
+    SetNewTextDialogScript([](QString& text, bool&) {
+        text = QStringLiteral("Note");
+        return int(QDialog::Accepted);
+    });
+    open(writeJpeg(QStringLiteral("a.jpg"), 800, 600));
+    auto* fonts = control<QFontComboBox>("JvFontCombo");
+    // Two fonts that the setup installs.
+    const QString first = QStringLiteral("DejaVu Sans"), second = QStringLiteral("Liberation Serif");
+    if (fonts->findText(first) < 0 || fonts->findText(second) < 0)
+        GTEST_SKIP() << "needs the DejaVu and Liberation fonts";
+    EXPECT_FALSE(fonts->isEditable());
+    fonts->setCurrentIndex(fonts->findText(first));
+    click("SpBtn_Text");
+    auto* a = static_cast<TImageText*>(window->imageObjects().Items(0));
+    EXPECT_EQ(a->FFontName, first);
+    fonts->setCurrentIndex(fonts->findText(second));
+    EXPECT_EQ(a->FFontName, second) << "picking a font changes the selected text";
+    window->rubberBand()->setLocation(QRectF(300, 300, 80, 40));
+    press(QPoint(700, 500)); // deselect: the list now only seeds new objects
+
+    fonts->setCurrentIndex(fonts->findText(first));
+    EXPECT_EQ(a->FFontName, second);
+    click("SpBtn_Text");
+    auto* b = static_cast<TImageText*>(window->imageObjects().Items(1));
+    EXPECT_EQ(b->FFontName, first);
+    // Selecting the older text shows its font, and the next text takes it.
+    press(QPoint(310, 310));
+    ASSERT_EQ(window->selectedLayer(), window->view()->layers().at(0));
+    EXPECT_EQ(fonts->currentText(), second);
+    EXPECT_EQ(a->FFontName, second);
+    EXPECT_EQ(b->FFontName, first);
+    click("SpBtn_Text");
+    EXPECT_EQ(static_cast<TImageText*>(window->imageObjects().Items(2))->FFontName, second);
+}
+
+TEST_F(MainWindowTest, CreationButtonsCarryTheirHintsAndTags)
+{
+    open();
+    const struct {
+        const char* name;
+        const char* hint;
+        int tag;
+    } buttons[] = {
+        {"SpBtn_ArrowUR", "Arrow Up Right", 0}, {"SpBtn_ArrowUL", "Arrow Up Left", 1},
+        {"SpBtn_ArrowDL", "Arrow Down Left", 2}, {"SpBtn_ArrowDR", "Arrow Down Right", 3},
+        {"SpBtn_LineHorz", "Horizontal Line", 0}, {"SpBtn_LineVert", "Vertical Line", 1},
+        {"SpBtn_LineUp", "Line Up", 2}, {"SpBtn_LineDown", "Line Down", 3},
+        {"SpBtn_OpenBox", "Open Rectangle", 5}, {"SpBtn_ClosedBox", "Closed Rectangle", 0},
+        {"SpBtn_OpenCircle", "Open Circle", 5}, {"SpBtn_ClosedCircle", "Closed Circle", 0},
+        {"SpBtn_Text", "Text", 0}, {"SpBtn_Grid", "Grid", 0},
+        {"btnRotateLeft", "Rotate Image Left", 0}, {"btnRotateRight", "Rotate Image Right", 0},
+        {"Btn_MoveToFront", "Move the selected object on top of all other objects", 0},
+        {"Btn_MoveToBack", "Move the selected object behind all other objects", 0},
+    };
+    for (const auto& b : buttons) {
+        auto* button = control<QToolButton>(b.name);
+        EXPECT_EQ(button->toolTip(), QString::fromLatin1(b.hint)) << b.name;
+        EXPECT_EQ(button->property("Tag").toInt(), b.tag) << b.name;
+    }
 }
 
 TEST_F(MainWindowTest, TextBackgroundAndOutlineExcludeEachOther)
@@ -149,6 +233,18 @@ TEST_F(MainWindowTest, TextBackgroundAndOutlineExcludeEachOther)
     pickColor(control<ColorBox>("clrTextBkColor"), clAqua);
     EXPECT_EQ(text->FBkColor, clAqua);
     EXPECT_EQ(text->FOutlineColor, clNone);
+    // "None" in either box clears both.
+    auto* bk = control<ColorBox>("clrTextBkColor");
+    const int none = bk->findText(QStringLiteral("None"));
+    bk->setCurrentIndex(none);
+    Q_EMIT bk->activated(none);
+    EXPECT_EQ(text->FBkColor, clNone);
+    EXPECT_EQ(text->FOutlineColor, clNone);
+    // A custom colour stays in the text boxes' lists.
+    pickColor(control<ColorBox>("clrTextOutlineColor"), 0x00123456);
+    pickColor(control<ColorBox>("clrTextOutlineColor"), 0x00654321);
+    EXPECT_GE(control<ColorBox>("clrTextOutlineColor")->findText(QStringLiteral("#563412")), 0);
+    EXPECT_EQ(text->FOutlineColor, 0x00654321u);
 
     auto* size = control<QComboBox>("Combo_FontSize");
     size->setEditText(QStringLiteral("7"));

@@ -10,7 +10,6 @@ int main(int argc, char** argv)
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tamsel Lumacet"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tamsel Lumacet"));
     TfrmLumacet_Main frmLumacet_Main(QApplication::arguments());
     frmLumacet_Main.show();
     return app.exec();

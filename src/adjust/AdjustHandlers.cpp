@@ -44,9 +44,8 @@ void TfrmLumacet_Main::SliderMoved(QSlider* slider, QLabel* label, const char* f
 {
     if (slider->isSliderDown()) {
         // While the thumb is dragged, positions that arrive during a derive are not
-        // queued up behind it: one derive runs afterwards with the latest positions.
-        FAdjustmentUnsaved = true;
-        btnApply->setEnabled(true);
+        // queued up behind it: one derive runs afterwards with the latest positions
+        // (and enables Apply once it has succeeded).
         if (!FDerivePending) {
             FDerivePending = true;
             QTimer::singleShot(0, this, [this] {
@@ -116,7 +115,6 @@ void TfrmLumacet_Main::ResetAdjustments()
         slider->setValue(0);
     }
     FDerivePending = false;
-    FAdjustmentUnsaved = false;
     lblBrightness->setText(QStringLiteral("Brightness: 0"));
     lblContrast->setText(QStringLiteral("Contrast: 0"));
     lblSaturation->setText(QStringLiteral("Saturation: 0"));

@@ -31,7 +31,8 @@ void ForEachBand(int rowCount, int64_t pixelCount, const std::function<void(int,
     }
     auto bandStart = [&](int band) { return static_cast<int>(static_cast<int64_t>(rowCount) * band / bands); };
 
-    std::vector<std::thread> helpers;
+    // jthreads join when they go out of scope, also when the caller's band throws.
+    std::vector<std::jthread> helpers;
     helpers.reserve(bands - 1);
     // Bands 1.. go to helper threads; the calling thread takes band 0 and any band
     // whose thread could not be started, so the job completes either way.
@@ -47,8 +48,6 @@ void ForEachBand(int rowCount, int64_t pixelCount, const std::function<void(int,
     work(0, bandStart(1));
     for (int band : leftOver)
         work(bandStart(band), bandStart(band + 1));
-    for (auto& helper : helpers)
-        helper.join();
 }
 
 } // namespace adjust

@@ -76,14 +76,17 @@ void TfrmLumacet_Main::mnuOpenClick()
     } else {
         QFileDialog dialog(this, QStringLiteral("Open Image File"), QString(), ImageFilter);
         dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setOption(QFileDialog::ReadOnly, false);
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
             chosen = dialog.selectedFiles().first();
     }
     if (chosen.isEmpty())
         return;
-    FFileName = chosen;
-    EnableToolButtons(LoadImageFile(FFileName));
+    // The name becomes the document's only once its picture has loaded: a refused or
+    // unreadable file must never be overwritten with the picture that is still shown.
+    const bool loaded = LoadImageFile(chosen);
+    if (loaded)
+        FFileName = chosen;
+    EnableToolButtons(loaded);
 }
 
 void TfrmLumacet_Main::RemoveAllLayers()
@@ -95,6 +98,7 @@ void TfrmLumacet_Main::RemoveAllLayers()
 void TfrmLumacet_Main::MergeObjectsIntoImage()
 {
     SelectObjectLayer(nullptr);
+    ClearSelectionCommands();
     const QImage& shown = Image321->bitmap();
     QImage merged;
     if (!shown.isNull()) {
@@ -109,13 +113,17 @@ void TfrmLumacet_Main::MergeObjectsIntoImage()
 bool TfrmLumacet_Main::SaveImageFile(const QString& path)
 {
     MergeObjectsIntoImage();
+    // The merged picture becomes the working picture at once: merged annotations then
+    // survive later adjustments even when the write below fails, and an adjustment
+    // is never applied twice.
+    if (!Image321->bitmap().isNull()) {
+        FWorkBitmap = Image321->bitmap();
+        ResetAdjustments();
+    }
     if (FFileName.isEmpty())
         return false;
     PictureIO::saveJpeg(path, Image321->bitmap());
-    // The saved picture becomes the working picture: merged annotations survive later
-    // adjustments, and an adjustment already saved is never applied twice.
-    FWorkBitmap = Image321->bitmap();
-    ResetAdjustments();
+    FAdjustmentUnsaved = false;
     setChangeCounter(0);
     btnApply->setEnabled(false);
     return true;
@@ -172,6 +180,7 @@ bool TfrmLumacet_Main::AskToSaveChanges()
         return false;
     case msg::No:
         SelectObjectLayer(nullptr);
+        ClearSelectionCommands();
         RemoveAllLayers();
         FImageObjects.Clear();
         return true;

@@ -145,7 +145,8 @@ void TfrmLumacet_Main::FormShow()
 {
     FInFormShow = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    guarded([&] {
+    QString failure;
+    try {
         ShowPropertiesTab(nullptr);
         switch (FSavedWindowState) {
         case 1: setWindowState(Qt::WindowMinimized); break;
@@ -156,9 +157,16 @@ void TfrmLumacet_Main::FormShow()
         if (!FFileName.isEmpty())
             EnableToolButtons(LoadImageFile(FFileName));
         Panel_PropertiesResize();
-    });
+    } catch (const LumacetError& e) {
+        failure = e.message();
+    } catch (const std::bad_alloc&) {
+        failure = QStringLiteral("Out of memory.");
+    }
+    // The cursor and the focus come back before any error is shown.
     QApplication::restoreOverrideCursor();
     btnOK->setFocus();
+    if (!failure.isEmpty())
+        msg::show(msg::Type::Error, failure, msg::Ok);
     FInFormShow = false;
 }
 
@@ -238,6 +246,19 @@ void TfrmLumacet_Main::EnableToolButtons(bool enabled)
         b->setEnabled(first);
 }
 
+bool TfrmLumacet_Main::event(QEvent* event)
+{
+    // Under a window manager the frame is often known only once the window is mapped
+    // and active; the stored size is the outer one, so apply it again then.
+    if (event->type() == QEvent::WindowActivate && !FPlacementFramed) {
+        FPlacementFramed = true;
+        const QSize frame = frameGeometry().size() - size();
+        if (windowState() == Qt::WindowNoState && !frame.isNull() && frameGeometry().size() != FPlacement.size())
+            resize(FPlacement.size() - frame);
+    }
+    return QMainWindow::event(event);
+}
+
 void TfrmLumacet_Main::splImageObjectsDblClick()
 {
     QList<int> sizes = splImageObjects->sizes();
@@ -256,12 +277,13 @@ bool TfrmLumacet_Main::eventFilter(QObject* watched, QEvent* event)
         splImageObjectsDblClick();
         return true;
     }
-    // Del deletes the selected object even while a text field has the focus:
-    // the field must not claim the key before the shortcut sees it.
+    // Del deletes the selected object even while a text field has the focus: the
+    // field must not claim the key before the shortcut sees it (with nothing selected
+    // the field keeps it).
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier && widget
+        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier && FSelectedLayer && widget
             && widget->window() == this) {
             event->ignore();
             return true;

@@ -76,6 +76,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     // Lifecycle (app/Lumacet_Main.cpp)
@@ -231,6 +232,7 @@ private:
     bool FInFormShow = false;
     int FPanelWidth = 125;
     QRect FPlacement; // outer rectangle read at creation
+    bool FPlacementFramed = false;
 
     // Controls (owned by Qt parents)
     QWidget* Panel_Properties = nullptr;

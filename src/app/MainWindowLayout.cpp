@@ -313,5 +313,6 @@ void TfrmLumacet_Main::BuildMenus()
     connect(mnuSave, &QAction::triggered, this, [this] { guarded([&] { mnuSaveClick(); }); });
     connect(mnuSaveAs, &QAction::triggered, this, [this] { guarded([&] { mnuSaveAsClick(); }); });
     connect(mnuExit, &QAction::triggered, this, [this] { guarded([&] { mnuExitClick(); }); });
-    connect(mnuDeleteObject, &QAction::triggered, this, [this] { guarded([&] { Btn_DeleteObjectClick(); }); });
+    // The Del shortcut and the button run the same action.
+    connect(mnuDeleteObject, &QAction::triggered, aDeleteObject, &QAction::trigger);
 }

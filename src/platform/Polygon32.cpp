@@ -30,7 +30,7 @@ void Polygon32::addPoints(const FixedPoint* points, int count)
     m_contours.back().insert(m_contours.back().end(), points, points + count);
 }
 
-void Polygon32::draw(QImage& buffer, QRgb outline, QRgb fill) const
+void Polygon32::draw(QImage& buffer, QRgb outline, QRgb fill, QPoint offset) const
 {
     if (buffer.isNull()
         || std::all_of(m_contours.begin(), m_contours.end(), [](const auto& c) { return c.empty(); }))
@@ -38,6 +38,7 @@ void Polygon32::draw(QImage& buffer, QRgb outline, QRgb fill) const
 
     QPainter painter(&buffer);
     painter.setRenderHint(QPainter::Antialiasing, m_antialiased);
+    painter.translate(offset);
 
     QPainterPath area;
     area.setFillRule(m_fillRule == FillRule::EvenOdd ? Qt::OddEvenFill : Qt::WindingFill);

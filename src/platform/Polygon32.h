@@ -8,6 +8,7 @@
 // themselves, so its outline lies on columns L and R and rows T and B. A shape thus
 // covers one pixel more to the right and below than its fill.
 #include <QImage>
+#include <QPoint>
 #include <QRgb>
 #include <QtGlobal>
 
@@ -58,7 +59,9 @@ public:
     // coverage and the outline follows the exact fixed-point vertices; otherwise the fill
     // takes whole pixels and the outline joins the vertices rounded to whole pixels.
     // buffer is Format_RGB32 or Format_ARGB32_Premultiplied.
-    void draw(QImage& buffer, QRgb outline, QRgb fill) const;
+    // offset: whole pixels added to every vertex, so a shape rounded in picture
+    // coordinates lands on the same pixels in any part of the picture being painted.
+    void draw(QImage& buffer, QRgb outline, QRgb fill, QPoint offset = QPoint()) const;
 
 private:
     std::vector<std::vector<FixedPoint>> m_contours;

@@ -39,8 +39,15 @@ public:
     std::span<const FixedPoint> points() const { return {m_points.data(), std::size_t(m_count)}; }
 
     void reset() { m_count = 0; }
-    // Only called after grow() kept enough room (see SubdivideBezier).
-    void store(FixedPoint p) { m_points[std::size_t(m_count++)] = p; }
+    // The splitting keeps room ahead (see SubdivideBezier); a long chain of straight or
+    // clipped segments can still fill the buffer, which then grows here. Should that
+    // fail, the point is dropped: a damaged contour, never a write past the end.
+    void store(FixedPoint p)
+    {
+        if (m_count == room() && !grow())
+            return;
+        m_points[std::size_t(m_count++)] = p;
+    }
     bool grow();
 
 private:

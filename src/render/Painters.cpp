@@ -24,6 +24,15 @@ T* ObjectAt(TImageObjectList& objects, const Layer& layer, TImageObjectKind kind
 }
 
 bool IsPositioned(const Layer& layer) { return layer.type() != Layer::Type::RubberBand; }
+
+// Shapes are rounded in picture coordinates and then moved by the whole pixels
+// between the picture and the buffer, so the screen (which paints any visible part)
+// and the merge put every shape on the same pixels.
+QPoint BufferOffset(const Layer& layer, const QRectF& location)
+{
+    const QPointF d = location.topLeft() - layer.location().topLeft();
+    return QPoint(qRound(d.x()), qRound(d.y()));
+}
 } // namespace
 
 void TfrmLumacet_Main::PaintArrow(Layer& layer, QImage& buffer, const QRectF& location, int direction)
@@ -35,8 +44,8 @@ void TfrmLumacet_Main::PaintArrow(Layer& layer, QImage& buffer, const QRectF& lo
         return;
     FArrowDefaults->FDimW = int(nearest(location.width()));
     FArrowDefaults->FDimH = int(nearest(location.height()));
-    DrawArrow(buffer, location, direction, arrow->FWidth, arrow->FHeadSize, colorToARGB(arrow->FEdgeColor),
-              colorToARGB(arrow->FFillColor));
+    DrawArrow(buffer, layer.location(), direction, arrow->FWidth, arrow->FHeadSize, colorToARGB(arrow->FEdgeColor),
+              colorToARGB(arrow->FFillColor), BufferOffset(layer, location));
 }
 
 void TfrmLumacet_Main::PaintArrowUpRight(Layer& l, QImage& b, const QRectF& r) { PaintArrow(l, b, r, 0); }
@@ -55,7 +64,8 @@ void TfrmLumacet_Main::PaintLine(Layer& layer, QImage& buffer, const QRectF& loc
         FLineDefaults->FDimW = int(nearest(location.width()));
     if (direction != 0)
         FLineDefaults->FDimH = int(nearest(location.height()));
-    DrawLine(buffer, location, direction, line->FWidth, colorToARGB(line->FEdgeColor), colorToARGB(line->FFillColor));
+    DrawLine(buffer, layer.location(), direction, line->FWidth, colorToARGB(line->FEdgeColor),
+             colorToARGB(line->FFillColor), BufferOffset(layer, location));
 
     // The selected line's frame fits the band (2w pixels plus the outline) and offers
     // only the handles that make sense for its direction.
@@ -94,9 +104,9 @@ void TfrmLumacet_Main::PaintShape(Layer& layer, QImage& buffer, const QRectF& lo
     defaults.FDimH = int(nearest(location.height()));
     const QRgb edge = colorToARGB(shape->FEdgeColor), fill = colorToARGB(shape->FFillColor);
     if (kind == okBox)
-        DrawBox(buffer, location, shape->FWidth, edge, fill);
+        DrawBox(buffer, layer.location(), shape->FWidth, edge, fill, BufferOffset(layer, location));
     else
-        DrawCircle(buffer, location, shape->FWidth, edge, fill);
+        DrawCircle(buffer, layer.location(), shape->FWidth, edge, fill, BufferOffset(layer, location));
 }
 
 void TfrmLumacet_Main::PaintBox(Layer& l, QImage& b, const QRectF& r) { PaintShape(l, b, r, okBox, *FBoxDefaults); }

@@ -73,22 +73,23 @@ Polygon32 CirclePolygon(const QRectF& rect, int width)
     return polygon;
 }
 
-void DrawArrow(QImage& buffer, const QRectF& rect, int direction, int width, int headSize, QRgb edge, QRgb fill)
+void DrawArrow(QImage& buffer, const QRectF& rect, int direction, int width, int headSize, QRgb edge, QRgb fill,
+               QPoint offset)
 {
-    ArrowPolygon(rect, direction, width, headSize).draw(buffer, edge, fill);
+    ArrowPolygon(rect, direction, width, headSize).draw(buffer, edge, fill, offset);
 }
 
-void DrawLine(QImage& buffer, const QRectF& rect, int direction, int width, QRgb edge, QRgb fill)
+void DrawLine(QImage& buffer, const QRectF& rect, int direction, int width, QRgb edge, QRgb fill, QPoint offset)
 {
-    LinePolygon(rect, direction, width).draw(buffer, edge, fill);
+    LinePolygon(rect, direction, width).draw(buffer, edge, fill, offset);
 }
 
-void DrawBox(QImage& buffer, const QRectF& rect, int width, QRgb edge, QRgb fill)
+void DrawBox(QImage& buffer, const QRectF& rect, int width, QRgb edge, QRgb fill, QPoint offset)
 {
-    BoxPolygon(rect, width).draw(buffer, edge, fill);
+    BoxPolygon(rect, width).draw(buffer, edge, fill, offset);
 }
 
-void DrawCircle(QImage& buffer, const QRectF& rect, int width, QRgb edge, QRgb fill)
+void DrawCircle(QImage& buffer, const QRectF& rect, int width, QRgb edge, QRgb fill, QPoint offset)
 {
-    CirclePolygon(rect, width).draw(buffer, edge, fill);
+    CirclePolygon(rect, width).draw(buffer, edge, fill, offset);
 }

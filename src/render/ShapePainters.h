@@ -20,7 +20,10 @@ Polygon32 BoxPolygon(const QRectF& rect, int width);
 // An ellipse, antialiased; width as for rectangles, giving a ring.
 Polygon32 CirclePolygon(const QRectF& rect, int width);
 
-void DrawArrow(QImage& buffer, const QRectF& rect, int direction, int width, int headSize, QRgb edge, QRgb fill);
-void DrawLine(QImage& buffer, const QRectF& rect, int direction, int width, QRgb edge, QRgb fill);
-void DrawBox(QImage& buffer, const QRectF& rect, int width, QRgb edge, QRgb fill);
-void DrawCircle(QImage& buffer, const QRectF& rect, int width, QRgb edge, QRgb fill);
+// offset: whole pixels between rect's coordinates and the buffer's (see Polygon32::draw).
+void DrawArrow(QImage& buffer, const QRectF& rect, int direction, int width, int headSize, QRgb edge, QRgb fill,
+               QPoint offset = QPoint());
+void DrawLine(QImage& buffer, const QRectF& rect, int direction, int width, QRgb edge, QRgb fill,
+              QPoint offset = QPoint());
+void DrawBox(QImage& buffer, const QRectF& rect, int width, QRgb edge, QRgb fill, QPoint offset = QPoint());
+void DrawCircle(QImage& buffer, const QRectF& rect, int width, QRgb edge, QRgb fill, QPoint offset = QPoint());

@@ -90,7 +90,7 @@ struct TurnCase {
     std::vector<std::string> rows;
 };
 
-TEST(RotatePicture, FourByTwoAsInThePart)
+TEST(RotatePicture, FourByTwoPicture)
 {
     const std::vector<std::string> original = {"ABCD", "EFGH"};
     const std::vector<std::string> left = {"DH", "CG", "BF", "AE"};

@@ -27,9 +27,8 @@ TEST(Common, VersionStringsAndCaption)
     // The letter is one 8-bit character.
     EXPECT_EQ(VersionString({1, 0, 256 + 1, 0}), QStringLiteral("1.0.A"));
     GetVersionStrings();
-    EXPECT_EQ(AppVersionNumbers.Major, 1);
-    EXPECT_EQ(AppVersionNumbers.Minor, 6);
-    EXPECT_EQ(AppVersion, QStringLiteral("1.6.A"));
+    EXPECT_EQ(AppVersion, VersionString(CompiledVersionNumbers()));
+    EXPECT_EQ(AppVersionNumbers.Build, CompiledVersionNumbers().Build);
 }
 
 TEST(Common, PathHelpers)
@@ -81,6 +80,9 @@ TEST(Common, WindowRectangleIsFittedToTheDesktop)
         {QRect(0, 0, 1920, 1080), QRect(100, 0, 2500, 600), QRect(0, 0, 1920, 600)},      // wider than the desktop
         {QRect(0, 0, 1920, 1080), QRect(-50, -20, 800, 600), QRect(0, 0, 800, 600)},
         {QRect(0, 0, 1920, 1080), QRect(200, 100, 800, 600), QRect(200, 100, 800, 600)},   // already on it
+        // A desktop starting left of 0: the right limit is its width, not its right edge.
+        {QRect(-1920, 0, 3840, 1080), QRect(1000, 0, 3000, 600), QRect(840, 0, 3000, 600)},
+        {QRect(-1920, 0, 3840, 1080), QRect(-3000, 0, 800, 600), QRect(-1920, 0, 800, 600)},
     };
     for (const Case& c : cases) {
         int left = c.in.left(), top = c.in.top(), width = c.in.width(), height = c.in.height();

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QSlider>
 #include <QToolButton>
+#include <QTest>
 
 #include <jpeglib.h>
 
@@ -271,4 +272,82 @@ TEST_F(MainWindowTest, OpenWithPendingChangesAnsweredNoDropsObjectsAndLoads)
     EXPECT_EQ(window->fileName(), second);
     EXPECT_EQ(window->view()->bitmap().size(), QSize(100, 90));
     EXPECT_TRUE(applyEnabled()) << "No leaves the unsaved state as it was";
+}
+
+TEST_F(MainWindowTest, EscCancelsAndExitAsksWhenThereAreChanges)
+{
+    open(writeJpeg(QStringLiteral("a.jpg")));
+    click("btnRotateLeft");
+    answers = {msg::Cancel};
+    window->findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, QStringLiteral("Do you want to save the changes you have made to the image?"));
+    EXPECT_TRUE(window->isVisible());
+
+    window->activateWindow();
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible()) << "Esc presses Cancel, which closes without asking";
+    EXPECT_EQ(boxes.size(), 1u);
+}
+
+TEST_F(MainWindowTest, SaveWithoutADocumentIsSilentAndCancelledDialogsDoNothing)
+{
+    open();
+    window->findChild<QAction*>(QStringLiteral("mnuSave"))->trigger();
+    SetFileDialogScript([](bool, const QString&) { return QString(); });
+    window->findChild<QAction*>(QStringLiteral("mnuOpen"))->trigger();
+    window->findChild<QAction*>(QStringLiteral("mnuSaveAs"))->trigger();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(window->fileName().isEmpty());
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, OkWhoseWriteFailsKeepsTheWindowOpen)
+{
+    const QString file = writeJpeg(QStringLiteral("a.jpg"));
+    open(file);
+    click("btnRotateLeft");
+    // The document's file becomes a folder: the write must fail.
+    QFile::remove(file);
+    QDir().mkdir(file);
+    answers = {msg::Ok, msg::Cancel}; // the error, then the close question
+    click("btnOK");
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_GE(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].type, msg::Type::Error);
+    EXPECT_TRUE(applyEnabled());
+}
+
+TEST_F(MainWindowTest, AFileThatCannotBeOpenedNeverBecomesTheDocument)
+{
+    const QString file = writeJpeg(QStringLiteral("a.jpg"), 300, 200);
+    QFile garbage(path(QStringLiteral("broken.jpg")));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write("not a picture");
+    garbage.close();
+    open(file);
+    click("btnRotateLeft");
+    answers = {msg::No};
+    SetFileDialogScript([&](bool, const QString&) { return garbage.fileName(); });
+    window->findChild<QAction*>(QStringLiteral("mnuOpen"))->trigger();
+    EXPECT_EQ(window->fileName(), file) << "the picture still shown belongs to the old file";
+    click("btnApply");
+    EXPECT_EQ(bytesOf(garbage.fileName()), QByteArray("not a picture"));
+    EXPECT_EQ(factsOf(bytesOf(file)).width, 200);
+}
+
+TEST_F(MainWindowTest, AnnotationsMergedByAFailedSaveSurviveLaterAdjustments)
+{
+    open(writeJpeg(QStringLiteral("a.jpg"), 400, 300));
+    click("SpBtn_ClosedBox");
+    window->rubberBand()->setLocation(QRectF(100, 100, 80, 60));
+    SetFileDialogScript([&](bool, const QString&) { return path(QStringLiteral("no/such/folder/x.jpg")); });
+    window->findChild<QAction*>(QStringLiteral("mnuSaveAs"))->trigger();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(window->imageObjects().Count(), 0);
+    EXPECT_TRUE(applyEnabled());
+    const QRgb merged = window->view()->bitmap().pixel(140, 130);
+    control<QSlider>("tbContrast")->setValue(1);
+    control<QSlider>("tbContrast")->setValue(0);
+    EXPECT_EQ(window->view()->bitmap().pixel(140, 130), merged);
 }

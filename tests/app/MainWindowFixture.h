@@ -16,6 +16,8 @@
 
 #include <deque>
 #include <memory>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 // Picks a colour in a colour box as the user would, through the custom entry's dialog.
@@ -86,8 +88,9 @@ protected:
     template <class T = QWidget>
     T* control(const char* name) const
     {
-        T* w = window->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << "no control named " << name;
+        T* w = window ? window->findChild<T*>(QLatin1String(name)) : nullptr;
+        if (!w) // gtest reports the exception as this test's failure
+            throw std::runtime_error(std::string("no control named ") + name);
         return w;
     }
 

@@ -38,7 +38,8 @@ void store(const QString& name, qint32 value)
 TEST_F(MainWindowTest, StartsWithoutAFileReadyToWorkButWithNothingToCreateOn)
 {
     open();
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Image Editor Version 1.6.A"));
+    EXPECT_EQ(window->windowTitle(),
+              MainWindowCaption(QStringLiteral("Image Editor"), VersionString(CompiledVersionNumbers())));
     EXPECT_EQ(visibleTab(), QString());
     for (const char* name : CreationButtons)
         EXPECT_FALSE(control(name)->isEnabled()) << name;
@@ -159,4 +160,16 @@ TEST_F(MainWindowTest, DoubleClickOnTheSplitterClosesAndReopensTheGallery)
     EXPECT_EQ(splitter->sizes().value(1), 0) << "the splitter remembers it was closed";
     QApplication::sendEvent(splitter->handle(1), &dbl);
     EXPECT_EQ(splitter->sizes().value(1), 125);
+}
+
+TEST_F(MainWindowTest, MinimisedCloseWritesNeitherStateNorRectangle)
+{
+    store(QStringLiteral("State"), 2);
+    open();
+    window->showMinimized();
+    QApplication::processEvents();
+    if (!(window->windowState() & Qt::WindowMinimized))
+        GTEST_SKIP() << "this platform does not minimise";
+    ASSERT_TRUE(window->close());
+    EXPECT_EQ(stored(QStringLiteral("State")), 2);
 }

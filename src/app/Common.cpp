@@ -1,6 +1,7 @@
 #include "app/Common.h"
 
-#include <QComboBox>
+#include "platform/ColorBox.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -118,12 +119,9 @@ int ScaledColorBoxItemHeight(int currentItemHeight, int pixelsPerInch)
     }
 }
 
-void ScaleColorBoxItemHeight(QComboBox* colorBox)
+void ScaleColorBoxItemHeight(ColorBox* colorBox)
 {
-    const int ppi = colorBox->logicalDpiY();
-    const QSize icon = colorBox->iconSize();
-    const int h = ScaledColorBoxItemHeight(icon.height(), ppi);
-    colorBox->setIconSize(QSize(icon.width(), h - 2));
+    colorBox->setItemHeight(ScaledColorBoxItemHeight(colorBox->itemHeight(), colorBox->logicalDpiY()));
 }
 
 void FitBoundsToDesktop(int& left, int& top, int& width, int& height, const QRect& desktop)

@@ -4,7 +4,7 @@
 #include <QRect>
 #include <QString>
 
-class QComboBox;
+class ColorBox;
 class QWidget;
 
 struct TVersionNumbers {
@@ -40,7 +40,7 @@ QString GetTempFolder();
 
 // Item height of a colour list for a screen of the given pixels per inch.
 int ScaledColorBoxItemHeight(int currentItemHeight, int pixelsPerInch);
-void ScaleColorBoxItemHeight(QComboBox* colorBox);
+void ScaleColorBoxItemHeight(ColorBox* colorBox);
 
 // Moves and shrinks a window rectangle onto the desktop.
 void FitBoundsToDesktop(int& left, int& top, int& width, int& height, const QRect& desktop);

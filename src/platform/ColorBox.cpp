@@ -61,6 +61,13 @@ QIcon swatch(TColor color)
 
 void ColorBox::setColorDialog(ColorDialog dialog) { dialogHook() = std::move(dialog); }
 
+void ColorBox::setItemHeight(int height)
+{
+    m_itemHeight = height;
+    for (int i = 0; i < count(); ++i)
+        setItemData(i, QSize(0, height), Qt::SizeHintRole);
+}
+
 ColorBox::ColorBox(bool withNone, QWidget* parent) : QComboBox(parent), m_withNone(withNone)
 {
     setEditable(false);
@@ -110,6 +117,7 @@ void ColorBox::setSelected(TColor color)
         i = m_customIndex + 1;
         insertItem(i, swatch(color), toQColor(color).name().toUpper());
         setItemData(i, QVariant::fromValue<quint32>(color), ColorRole);
+        setItemData(i, QSize(0, m_itemHeight), Qt::SizeHintRole);
     } else if (i < 0) {
         setCustom(color);
         i = m_customIndex;

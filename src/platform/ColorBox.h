@@ -18,6 +18,9 @@ public:
     // each custom colour as an entry of its own.
     void setSelected(TColor color);
     bool hasNone() const { return m_withNone; }
+    // Height of the entries in the drop-down list, in pixels.
+    int itemHeight() const { return m_itemHeight; }
+    void setItemHeight(int height);
 
     // Tests replace the colour dialog: it gets the current colour and returns the chosen
     // one, or nothing for Cancel.
@@ -35,4 +38,5 @@ private:
     bool m_withNone;
     int m_customIndex = -1;
     int m_lastIndex = -1;
+    int m_itemHeight = 16;
 };

@@ -98,7 +98,11 @@ void TfrmLumacet_Main::RemoveAllLayers()
 void TfrmLumacet_Main::MergeObjectsIntoImage()
 {
     SelectObjectLayer(nullptr);
-    ClearSelectionCommands();
+    ShowNothingSelected();
+    if (Image321->layers().count() == 0) {
+        FImageObjects.Clear(); // nothing to paint: the picture stays as it is
+        return;
+    }
     const QImage& shown = Image321->bitmap();
     QImage merged;
     if (!shown.isNull()) {
@@ -180,7 +184,7 @@ bool TfrmLumacet_Main::AskToSaveChanges()
         return false;
     case msg::No:
         SelectObjectLayer(nullptr);
-        ClearSelectionCommands();
+        ShowNothingSelected();
         RemoveAllLayers();
         FImageObjects.Clear();
         return true;

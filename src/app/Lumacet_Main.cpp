@@ -161,6 +161,8 @@ void TfrmLumacet_Main::FormShow()
         failure = e.message();
     } catch (const std::bad_alloc&) {
         failure = QStringLiteral("Out of memory.");
+    } catch (const std::exception& e) {
+        failure = QString::fromLocal8Bit(e.what());
     }
     // The cursor and the focus come back before any error is shown.
     QApplication::restoreOverrideCursor();

@@ -153,6 +153,7 @@ private:
                             Qt::KeyboardModifiers shift);
     void RubberBandHitTest();
     void ClearSelectionCommands();
+    void ShowNothingSelected(); // commands and panel as they are with no selection
     TImageObject* ObjectOfLayer(const Layer* layer) const;
     TImageObject* SelectedObject() const;
     void BindPainter(Layer* layer, const TImageObject& object);

@@ -263,12 +263,17 @@ void TfrmLumacet_Main::ClearSelectionCommands()
     Btn_MoveToBack->setEnabled(false);
 }
 
+void TfrmLumacet_Main::ShowNothingSelected()
+{
+    ClearSelectionCommands();
+    ShowPropertiesTab(SpBtn_ArrowUR->isEnabled() ? TabSheet_Image : nullptr);
+}
+
 void TfrmLumacet_Main::Image321MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPointF, Layer* layer)
 {
     if (!layer) {
         SelectObjectLayer(nullptr);
-        ClearSelectionCommands();
-        ShowPropertiesTab(SpBtn_ArrowUR->isEnabled() ? TabSheet_Image : nullptr);
+        ShowNothingSelected();
     } else if (FSelectedLayer && FRubberBand) {
         // The frame stays hidden while the button is held; a drag still moves the object.
         FRubberBand->setVisible(false);

@@ -287,3 +287,13 @@ TEST_F(MainWindowTest, NewTextDialogGivesTheTextAsTypedAndTheSaveChoice)
     EXPECT_EQ(ShowNewTextDialog(window.get(), kept, save), int(QDialog::Rejected));
     EXPECT_EQ(kept, QStringLiteral("before"));
 }
+
+TEST_F(MainWindowTest, AfterApplyNothingLooksSelected)
+{
+    open(writeJpeg(QStringLiteral("a.jpg"), 300, 200));
+    click("SpBtn_ArrowUR");
+    click("btnApply");
+    EXPECT_EQ(visibleTab(), QStringLiteral("TabSheet_Image"));
+    EXPECT_FALSE(control("Btn_MoveToFront")->isEnabled());
+    EXPECT_EQ(control<QPushButton>("Btn_DeleteObject")->text(), QStringLiteral("Delete Object..."));
+}

@@ -119,6 +119,7 @@ QWidget* TfrmLumacet_Main::BuildPropertiesPanel()
 
     t = tab(TabSheet_Text, "TabSheet_Text", QStringLiteral("Text Properties"));
     Edit_Text = named(new QLineEdit(t), "Edit_Text");
+    Edit_Text->setMinimumWidth(160);
     JvFontCombo = named(new QFontComboBox(t), "JvFontCombo");
     JvFontCombo->setEditable(false); // a list of the installed fonts, not a text field
     Combo_FontSize = list(t, "Combo_FontSize", numbers(10, 50));

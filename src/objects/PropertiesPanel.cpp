@@ -136,7 +136,7 @@ QWidget* TfrmLumacet_Main::BuildPropertiesPanel()
     // Two columns: items run down and wrap into the next column.
     CheckList_Style->setFlow(QListView::TopToBottom);
     CheckList_Style->setWrapping(true);
-    CheckList_Style->setFixedSize(190, 46);
+    CheckList_Style->setFixedSize(215, 46);
     clrTextColor = named(new ColorBox(false, t), "clrTextColor");
     clrTextBkColor = named(new ColorBox(true, t), "clrTextBkColor");
     clrTextOutlineColor = named(new ColorBox(true, t), "clrTextOutlineColor");
@@ -149,7 +149,7 @@ QWidget* TfrmLumacet_Main::BuildPropertiesPanel()
     QFont italic = note->font();
     italic.setItalic(true);
     note->setFont(italic);
-    static_cast<QGridLayout*>(t->layout())->addWidget(note, 2, 4, 1, 3);
+    static_cast<QGridLayout*>(t->layout())->addWidget(note, 2, 3, 1, 4);
 
     auto shapeTab = [&](QWidget*& field, const char* tabName, const QString& caption, ColorBox*& fill, const char* fillName,
                         ColorBox*& edge, const char* edgeName, QComboBox*& width, const char* widthName) {

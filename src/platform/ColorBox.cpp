@@ -1,5 +1,6 @@
 #include "platform/ColorBox.h"
 
+#include <QAbstractItemView>
 #include <QColorDialog>
 #include <QPainter>
 #include <QPixmap>
@@ -71,6 +72,10 @@ void ColorBox::setItemHeight(int height)
 ColorBox::ColorBox(bool withNone, QWidget* parent) : QComboBox(parent), m_withNone(withNone)
 {
     setEditable(false);
+    // Narrow enough for a row of boxes; the drop-down list shows the long names in full.
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setMinimumContentsLength(11);
+    view()->setMinimumWidth(200);
     m_customIndex = 0;
     addItem(QStringLiteral("Custom..."));
     setItemData(0, QVariant::fromValue<quint32>(clBlack), ColorRole);

@@ -28,6 +28,18 @@ inline QImage filled(int width, int height, QRgb colour)
     return img;
 }
 
+// Every pixel fully opaque; names the first that is not.
+inline testing::AssertionResult allOpaque(const QImage& picture)
+{
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            if (qAlpha(row[x]) != 0xFF)
+                return testing::AssertionFailure() << "alpha " << qAlpha(row[x]) << " at (" << x << ", " << y << ")";
+    }
+    return testing::AssertionSuccess();
+}
+
 // Compares two pictures channel by channel and names the first pixel that differs
 // by more than tolerance.
 inline testing::AssertionResult samePixels(const QImage& a, const QImage& b, int tolerance = 0)

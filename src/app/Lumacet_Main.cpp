@@ -30,6 +30,20 @@ const QString SplitterKey = QStringLiteral("Software\\Tamsel\\Quorvex\\ImageEdit
 constexpr int DesignedWidth = 1064;
 constexpr int DesignedHeight = 733;
 constexpr int SplitterMinSize = 2;
+
+// The user's message for the exception being handled; only to be called in a catch block.
+QString CaughtErrorMessage()
+{
+    try {
+        throw;
+    } catch (const LumacetError& e) {
+        return e.message();
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("Out of memory.");
+    } catch (const std::exception& e) {
+        return QString::fromLocal8Bit(e.what());
+    }
+}
 } // namespace
 
 TfrmLumacet_Main::TfrmLumacet_Main(const QStringList& arguments, QWidget* parent) : QMainWindow(parent)
@@ -118,9 +132,8 @@ void TfrmLumacet_Main::ReadWindowPlacement()
     FPanelWidth = qMax(panelWidth, SplitterMinSize);
     pnlObjects->resize(FPanelWidth, pnlObjects->height());
     splImageObjects->setSizes({DesignedWidth, collapsed ? 0 : FPanelWidth});
-    FitBoundsToDesktop(left, top, width, height, DesktopRect());
-    FPlacement = QRect(left, top, width, height);
     SetFormBoundsOnDesktop(this, left, top, width, height);
+    FPlacement = QRect(pos(), size()); // the fitted outer rectangle, applied again once the frame is known
 }
 
 void TfrmLumacet_Main::showEvent(QShowEvent* event)
@@ -157,12 +170,8 @@ void TfrmLumacet_Main::FormShow()
         if (!FFileName.isEmpty())
             EnableToolButtons(LoadImageFile(FFileName));
         Panel_PropertiesResize();
-    } catch (const LumacetError& e) {
-        failure = e.message();
-    } catch (const std::bad_alloc&) {
-        failure = QStringLiteral("Out of memory.");
-    } catch (const std::exception& e) {
-        failure = QString::fromLocal8Bit(e.what());
+    } catch (const std::exception&) {
+        failure = CaughtErrorMessage();
     }
     // The cursor and the focus come back before any error is shown.
     QApplication::restoreOverrideCursor();
@@ -228,12 +237,8 @@ bool TfrmLumacet_Main::guarded(const std::function<void()>& operation)
     try {
         operation();
         return true;
-    } catch (const LumacetError& e) {
-        msg::show(msg::Type::Error, e.message(), msg::Ok);
-    } catch (const std::bad_alloc&) {
-        msg::show(msg::Type::Error, QStringLiteral("Out of memory."), msg::Ok);
-    } catch (const std::exception& e) {
-        msg::show(msg::Type::Error, QString::fromLocal8Bit(e.what()), msg::Ok);
+    } catch (const std::exception&) {
+        msg::show(msg::Type::Error, CaughtErrorMessage(), msg::Ok);
     }
     return false;
 }

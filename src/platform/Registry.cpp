@@ -91,11 +91,6 @@ bool Registry::OpenKey(const QString& path, bool create)
     return true;
 }
 
-bool Registry::KeyExists(const QString& path) const
-{
-    return m_store.contains(normalizedPath(path).toLower());
-}
-
 const Registry::Value* Registry::find(const QString& name) const
 {
     auto key = m_store.constFind(m_current);

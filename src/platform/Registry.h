@@ -30,7 +30,6 @@ public:
 
     // Opens a key (leading backslash optional); with create, a missing key is made.
     bool OpenKey(const QString& path, bool create);
-    bool KeyExists(const QString& path) const;
     bool ValueExists(const QString& name) const;
     // Reads fail with LumacetError when the value is missing or has the other type.
     qint32 ReadInteger(const QString& name) const;

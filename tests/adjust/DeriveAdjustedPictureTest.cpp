@@ -31,16 +31,7 @@ QImage Reference(const QImage& work, int b, int c, int s)
     return copy;
 }
 
-testing::AssertionResult AllOpaque(const QImage& picture)
-{
-    for (int y = 0; y < picture.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-        for (int x = 0; x < picture.width(); ++x)
-            if (qAlpha(row[x]) != 0xFF)
-                return testing::AssertionFailure() << "alpha " << qAlpha(row[x]) << " at (" << x << ", " << y << ")";
-    }
-    return testing::AssertionSuccess();
-}
+using testpics::allOpaque;
 
 // samePixels for the big picture, through row pointers: shown is RGB32, expected
 // RGB888 (bytes red, green, blue).
@@ -100,7 +91,7 @@ TEST_P(DeriveAdjustedPictureTest, EqualsCopyConvertAdjust)
         SCOPED_TRACE(testing::Message() << t);
         EXPECT_EQ(shown.format(), QImage::Format_RGB32);
         EXPECT_TRUE(testpics::samePixels(shown, Reference(work, t.brightness, t.contrast, t.saturation)));
-        EXPECT_TRUE(AllOpaque(shown));
+        EXPECT_TRUE(allOpaque(shown));
     }
     EXPECT_EQ(work.constBits(), untouched.constBits()); // never detached, never written
     EXPECT_TRUE(testpics::samePixels(work, untouched));
@@ -122,7 +113,7 @@ TEST_P(DeriveAdjustedPictureTest, EveryColourEqualsCopyConvertAdjust)
         const QImage expected = Reference(work, t.brightness, t.contrast, t.saturation);
         SCOPED_TRACE(testing::Message() << t);
         EXPECT_TRUE(SameColours(shown, expected));
-        EXPECT_TRUE(AllOpaque(shown));
+        EXPECT_TRUE(allOpaque(shown));
     }
 }
 
@@ -140,7 +131,7 @@ TEST_P(DeriveAdjustedPictureTest, IgnoresTheFourthByteOfTheWorkingPicture)
         DeriveAdjustedPicture(work, shown, t.brightness, t.contrast, t.saturation);
         SCOPED_TRACE(testing::Message() << t);
         EXPECT_TRUE(testpics::samePixels(shown, Reference(clean, t.brightness, t.contrast, t.saturation)));
-        EXPECT_TRUE(AllOpaque(shown));
+        EXPECT_TRUE(allOpaque(shown));
     }
 }
 
@@ -181,7 +172,7 @@ TEST_P(DeriveAdjustedPictureTest, MovingBackTo0RestoresTheWorkingColours)
     for (const auto& t : {Triple{40, 0, 0}, Triple{40, -60, 0}, Triple{40, -60, 90}, Triple{0, 0, 0}})
         DeriveAdjustedPicture(work, shown, t.brightness, t.contrast, t.saturation);
     EXPECT_TRUE(testpics::samePixels(shown, work));
-    EXPECT_TRUE(AllOpaque(shown));
+    EXPECT_TRUE(allOpaque(shown));
 }
 
 TEST_P(DeriveAdjustedPictureTest, OtherFormatsAreConvertedFirst)

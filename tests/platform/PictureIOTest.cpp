@@ -78,13 +78,7 @@ testing::AssertionResult opaqueRgb32(const QImage& img)
 {
     if (img.format() != QImage::Format_RGB32)
         return testing::AssertionFailure() << "format " << img.format();
-    for (int y = 0; y < img.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-        for (int x = 0; x < img.width(); ++x)
-            if (qAlpha(row[x]) != 255)
-                return testing::AssertionFailure() << "alpha " << qAlpha(row[x]) << " at (" << x << ", " << y << ")";
-    }
-    return testing::AssertionSuccess();
+    return testpics::allOpaque(img);
 }
 
 // ---- libjpeg used directly, as the independent party ----------------------------
